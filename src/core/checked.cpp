@@ -1,0 +1,41 @@
+#include "core/checked.h"
+
+namespace orvanta {
+
+namespace {
+const char* messageOf(int number) {
+    switch (number) {
+    case err::InvalidCall:
+        return "Invalid procedure call or argument";
+    case err::Overflow:
+        return "Overflow";
+    case err::DivisionByZero:
+        return "Division by zero";
+    case err::InvalidProperty:
+        return "Invalid property value";
+    default:
+        return "Application-defined or object-defined error";
+    }
+}
+
+// Round half to even, then check the range [lo, hi].
+long roundEven(double v, double lo, double hi) {
+    const double r = std::nearbyint(v); // the default rounding mode is to nearest, ties to even
+    if (!(r >= lo && r <= hi)) raise(err::Overflow);
+    return static_cast<long>(r);
+}
+} // namespace
+
+void raise(int number) {
+    throw RuntimeError{number, messageOf(number)};
+}
+
+int CInt(const Num& x) {
+    return static_cast<int>(roundEven(x.value(), -32768.0, 32767.0));
+}
+
+long CLng(const Num& x) {
+    return roundEven(x.value(), -2147483648.0, 2147483647.0);
+}
+
+} // namespace orvanta

@@ -1,0 +1,82 @@
+// The simulation state: every field the procedures share, with its unit and start value.
+// Lengths in solar radii, masses in solar masses, input angles in degrees, derived angles
+// in radians, time in years, flux in W/m^2, power in W, screen positions in window pixels.
+#pragma once
+
+#include "core/checked.h"
+
+namespace orvanta {
+
+struct SimState {
+    Num MassA;        ///< solar masses, star A
+    Num MassB;        ///< solar masses, star B
+    Num MeanDistance; ///< solar radii, semi-major axis of the relative orbit
+    Num IterationNo;  ///< steps per orbital period
+    Num Eccen;        ///< eccentricity of the relative orbit; -1 < e < 1 is the model's domain
+    Num Incline1;     ///< degrees, turn about the vertical view axis
+    Num Incline2;     ///< degrees, tilt about the horizontal view axis
+    Num Incline3;     ///< degrees, turn within the orbital plane
+    Num RadiusA;      ///< solar radii
+    Num RadiusB;      ///< solar radii
+    Num FluxA;        ///< W/m^2 at the surface of star A
+    Num FluxB;        ///< W/m^2 at the surface of star B
+    Num Pi;           ///< the truncated literal 3.14159265358979, set at start-up
+    Num RelX;         ///< solar radii, B relative to A in the orbital plane
+    Num RelY;
+    Num TrueAnomaly;   ///< radians, in [0, 2 Pi)
+    Num Separation;    ///< solar radii between the centres
+    int LoopIndex = 0; ///< counter of the fixed loops; meaningless between calls
+    Num StepNo;        ///< step now shown, 1..IterationNo; 0 (empty) until the first plot
+    Num EccAnomaly;    ///< radians; also the starting guess of the next Kepler solution
+    Num MeanMotion;    ///< radians per year
+    Num Period;        ///< years
+    Num Time;          ///< years since periastron
+    Num OrbitXA;       ///< solar radii about the centre of mass, orbital plane
+    Num OrbitYA;
+    Num OrbitXB;
+    Num OrbitYB;
+    Num ViewXA; ///< solar radii, to the right on the screen
+    Num DepthA; ///< solar radii along the line of sight; larger is farther
+    Num ViewYA; ///< solar radii, downward on the screen
+    Num ViewXB;
+    Num DepthB;
+    Num ViewYB;
+    Num ProjDistance; ///< solar radii between the centres as seen by the viewer
+    Num LensAngleA;   ///< radians, half-angle of the common chord at A's centre
+    Num LensAngleB;
+    Num PowerSum; ///< W received at Time
+    Num CosIncline1;
+    Num CosIncline2;
+    Num CosIncline3;
+    Num SinIncline1;
+    Num SinIncline2;
+    Num SinIncline3;
+    Num GraphMag;       ///< px per W, or px per magnitude (negative while magnitudes show)
+    Num StarMag;        ///< px per solar radius
+    Num CentreX;        ///< px, column of the centre of mass in the star view
+    Num CentreY;        ///< px, row of the centre of mass
+    Num MaxPowerSum;    ///< W when neither star hides the other
+    Num ViewRight;      ///< solar radii, rightmost star edge of the last star-view fit
+    Num ViewLeft;       ///< solar radii, leftmost star edge
+    Num SavedTime;      ///< years, Time kept across a pass over the whole period
+    Num EccenOffset;    ///< anchor of an eccentricity drag
+    Num Incline1Offset; ///< degrees, anchor of an Incline1 drag
+    Num Incline2Offset;
+    Num Incline3Offset;
+    bool Dragging = false; ///< a left-button modifier drag is in progress
+    int PrevQuantityA = 0; ///< selector row of star A in force before the current scroll
+    int PrevQuantityB = 0;
+    Num LogTempX;     ///< log10(temperature / K) - 4, scratch of the magnitude conversion
+    Num BolMag;       ///< bolometric absolute magnitude, scratch
+    Num LowPowerSum;  ///< W, least PowerSum of the last power-mode fit
+    Num HighPowerSum; ///< W, greatest
+    Num FaintMagSum;  ///< faintest summed magnitude of the last magnitude sweep
+    Num BrightMagSum; ///< brightest
+    Num GraphBase;    ///< W or magnitude drawn at row AxisY
+    Num AxisY;        ///< px, row of the graph's time axis
+    Num GraphBottom;  ///< px, lowest row of the graph area
+    Num TimeMarkX;    ///< px, column of the time cursor
+    Num DotY;         ///< px, row of the current light value
+};
+
+} // namespace orvanta

@@ -1,0 +1,22 @@
+// The text rules: one function reads every box, one writes every number.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvanta {
+
+/// Reads the leading number of a text: blanks, tabs and line feeds skipped anywhere,
+/// an optional sign, digits with at most one ".", an optional E or D exponent; "&H" and
+/// "&O" read hexadecimal and octal integers. No number gives 0. Locale-independent.
+/// A number beyond the double range raises the overflow error.
+double Val(std::string_view text);
+
+/// A number in the general format: at most 15 significant digits, no trailing zeros,
+/// exponent form below 1E-4 and from 1E+15 ("5.7E-08"), never "-0".
+std::string Str(double value);
+
+/// The general format with one leading blank for a value that is not negative.
+std::string StrSpaced(double value);
+
+} // namespace orvanta

@@ -1,0 +1,44 @@
+// The window's drawing surface: a retained 794 x 568 raster beneath every control.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orvanta {
+
+class Surface {
+public:
+    static constexpr int W = 794;
+    static constexpr int H = 568;
+    /// Marks a pixel nothing has drawn on, where the background picture shows.
+    static constexpr std::uint32_t Undrawn = 0xFF000000u;
+
+    Surface();
+
+    /// Erases everything drawn; the current point becomes (0, 0).
+    void Cls();
+    /// Paints the pixel at (x, y); the current point becomes (x, y).
+    void PSet(float x, float y, long colour);
+    /// Draws from the current point to (x, y), both ends included; the current point moves.
+    void Line(float x, float y, long colour);
+    /// Draws a circle outline; radius 1 is the 3 x 3 ring around the centre. The current
+    /// point becomes the centre.
+    void Circle(float x, float y, float radius, long colour);
+
+    [[nodiscard]] float CurrentX() const { return currentX_; }
+    [[nodiscard]] float CurrentY() const { return currentY_; }
+    /// 0x00BBGGRR, or Undrawn.
+    [[nodiscard]] std::uint32_t pixel(int x, int y) const { return pixels_[y * W + x]; }
+    [[nodiscard]] const std::vector<std::uint32_t>& pixels() const { return pixels_; }
+    /// Grows by one with every change, so a view knows when to copy the raster again.
+    [[nodiscard]] std::uint64_t revision() const { return revision_; }
+
+private:
+    void plot(long long x, long long y, std::uint32_t colour);
+    std::vector<std::uint32_t> pixels_;
+    float currentX_ = 0;
+    float currentY_ = 0;
+    std::uint64_t revision_ = 0;
+};
+
+} // namespace orvanta
