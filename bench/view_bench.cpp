@@ -1,0 +1,67 @@
+// The Qt view's repaint of the whole window: composing background, surface and every mark
+// into the window picture. Target: under 2 ms.
+#include "qt/canvas.h"
+#include "qt/main_window.h"
+#include "qt/marks.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+using orvanta::Form1;
+
+// A window as it looks while the animation runs: a light curve and both orbit traces on
+// the surface, both stars showing, the marks on the curve.
+void drawScene(Form1& f) {
+    for (int x = 0; x < 794; ++x) {
+        const double dip = std::exp(-std::pow((x - 396) / 30.0, 2));
+        f.Line(static_cast<float>(x), static_cast<float>(60 + 280 * dip), 0xFFFFFF);
+    }
+    for (int i = 0; i <= 100; ++i) {
+        const double a = 2 * 3.14159265358979 * i / 100;
+        f.PSet(static_cast<float>(400 + 150 * std::cos(a)),
+               static_cast<float>(240 + 30 * std::sin(a)), 0x0000FF);
+        f.PSet(static_cast<float>(400 + 60 * std::cos(a)),
+               static_cast<float>(240 + 12 * std::sin(a)), 0xFF0000);
+    }
+    f.StarBTop.Visible = true;
+    f.StarBTop.Left = 110;
+    f.RedDot.Width = f.RedDot.Height = 8;
+    f.Centre.Width = f.Centre.Height = 4;
+}
+
+// Recomposes the full window picture from the model: background, surface and marks.
+void BM_ComposeWholeWindow(benchmark::State& state) {
+    Form1 form;
+    drawScene(form);
+    const orvanta::view::Pictures pictures = orvanta::view::Pictures::load();
+    QImage base, picture;
+    for (auto _ : state) {
+        orvanta::view::composeBase(form, pictures.background, base);
+        picture = base.copy();
+        orvanta::view::paintMarks(picture, orvanta::view::marksIn(form, "Form1"), pictures);
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+BENCHMARK(BM_ComposeWholeWindow)->Unit(benchmark::kMicrosecond);
+
+// One animation step as the view sees it: the marks moved, the surface unchanged.
+void BM_RefreshAfterAStep(benchmark::State& state) {
+    orvanta::view::MainWindow window;
+    Form1& f = window.form();
+    drawScene(f);
+    window.refresh();
+    double x = 0;
+    for (auto _ : state) {
+        x = x >= 793 ? 0 : x + 1;
+        f.Line2.X1 = f.Line2.X2 = x;
+        f.RedDot.Left = x - 4;
+        f.StarA.Left = 24 + x / 20;
+        window.refresh();
+    }
+}
+BENCHMARK(BM_RefreshAfterAStep)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,110 @@
+// Pointer input: Qt's buttons and keys as the handlers' codes, the pointer shapes, and a
+// real Ctrl drag on the window surface.
+#include "view_fixture.h"
+
+#include "qt/input_codes.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTextEdit>
+
+namespace orvanta::view::testing {
+namespace {
+
+struct Modifiers {
+    Qt::KeyboardModifiers keys;
+    int code;
+};
+class ModifierCode : public ::testing::TestWithParam<Modifiers> {};
+TEST_P(ModifierCode, IsTheBitSumOfShiftCtrlAlt) {
+    EXPECT_EQ(shiftCode(GetParam().keys), GetParam().code);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ModifierCode,
+    ::testing::Values(Modifiers{Qt::NoModifier, 0}, Modifiers{Qt::ShiftModifier, 1},
+                      Modifiers{Qt::ControlModifier, 2}, Modifiers{Qt::AltModifier, 4},
+                      Modifiers{Qt::ShiftModifier | Qt::ControlModifier, 3},
+                      Modifiers{Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier, 7},
+                      Modifiers{Qt::MetaModifier | Qt::KeypadModifier, 0}));
+
+struct Buttons {
+    Qt::MouseButtons held;
+    int code;
+};
+class ButtonsCode : public ::testing::TestWithParam<Buttons> {};
+TEST_P(ButtonsCode, IsTheBitSumOfLeftRightMiddle) {
+    EXPECT_EQ(buttonsCode(GetParam().held), GetParam().code);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Held, ButtonsCode,
+    ::testing::Values(Buttons{Qt::NoButton, 0}, Buttons{Qt::LeftButton, 1},
+                      Buttons{Qt::RightButton, 2}, Buttons{Qt::MiddleButton, 4},
+                      Buttons{Qt::LeftButton | Qt::RightButton, 3},
+                      Buttons{Qt::LeftButton | Qt::MiddleButton | Qt::RightButton, 7},
+                      Buttons{Qt::BackButton | Qt::ForwardButton, 0}));
+
+TEST(ButtonCode, NamesOneButtonAndNoOther) {
+    EXPECT_EQ(buttonCode(Qt::LeftButton), 1);
+    EXPECT_EQ(buttonCode(Qt::RightButton), 2);
+    EXPECT_EQ(buttonCode(Qt::MiddleButton), 4);
+    EXPECT_EQ(buttonCode(Qt::BackButton), 0);
+    EXPECT_EQ(pixelCoordinate(12.75), 12);
+    EXPECT_EQ(pixelCoordinate(-0.25), -1);
+}
+
+struct Hover {
+    const char* over;
+    QPoint at;
+    Qt::CursorShape shape;
+};
+void PrintTo(const Hover& h, std::ostream* os) {
+    *os << h.over;
+}
+class PointerShape : public ViewTest, public ::testing::WithParamInterface<Hover> {};
+
+TEST_P(PointerShape, FollowsWhatLiesUnderThePointer) {
+    show();
+    QTest::mouseMove(window->canvas(), GetParam().at);
+    EXPECT_EQ(window->canvas()->cursor().shape(), GetParam().shape);
+}
+
+INSTANTIATE_TEST_SUITE_P(Surface, PointerShape,
+                         ::testing::Values(Hover{"BareSurface", {300, 30}, Qt::CrossCursor},
+                                           Hover{"StarShape", {70, 230}, Qt::CrossCursor},
+                                           Hover{"PlotLabel", {760, 430}, Qt::UpArrowCursor},
+                                           Hover{"HideMenuLabel", {760, 550}, Qt::UpArrowCursor},
+                                           Hover{"Emblem", {760, 390}, Qt::ArrowCursor}),
+                         [](const auto& test) { return std::string(test.param.over); });
+
+TEST_F(ViewTest, WidgetsCarryTheirPointers) {
+    EXPECT_EQ(widget<QWidget>("Frame1")->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(widget<QWidget>("Frame2")->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(widget<QLineEdit>("Text4")->cursor().shape(), Qt::IBeamCursor);
+    EXPECT_EQ(widget<QTextEdit>("Text15")->viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
+void send(QWidget* to, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+          Qt::KeyboardModifiers keys) {
+    QMouseEvent event(type, QPointF(at), QPointF(to->mapToGlobal(at)), button, held, keys);
+    QApplication::sendEvent(to, &event);
+}
+
+// QTest's mouse moves carry no modifier keys, so the events are made here.
+TEST_F(ViewTest, ACtrlDragOnTheSurfaceTurnsTheOrbitAndEchoesTheAngles) {
+    show();
+    window->load();
+    QWidget* canvas = window->canvas();
+    send(canvas, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton,
+         Qt::ControlModifier);
+    send(canvas, QEvent::MouseMove, {140, 120}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(f.Text4.Text, "10");
+    EXPECT_EQ(f.Text5.Text, "-12.69");
+    EXPECT_EQ(widget<QLineEdit>("Text4")->text(), QStringLiteral("10"));
+    EXPECT_EQ(widget<QLineEdit>("Text5")->text(), QStringLiteral("-12.69"));
+    send(canvas, QEvent::MouseButtonRelease, {140, 120}, Qt::LeftButton, Qt::NoButton,
+         Qt::ControlModifier);
+    EXPECT_FALSE(f.Dragging);
+}
+
+} // namespace
+} // namespace orvanta::view::testing
