@@ -159,8 +159,10 @@ Span circleRow(double ox, double oy, double d, double j) {
 // A circle inscribed in its box: fill, then a 1 px outline (solid, or dotted one pixel on,
 // one off), each pixel combined with the screen in the shape's raster mode.
 void paintShape(QImage& image, const Mark& m) {
-    const double l = toPixel(m.Left), t = toPixel(m.Top);
-    const double w = std::max(0, toPixel(m.Width)), h = std::max(0, toPixel(m.Height));
+    // In double, not int: a star magnified far beyond the window still covers it rightly.
+    auto whole = [](double v) { return std::floor(v + 0.5); };
+    const double l = whole(m.Left), t = whole(m.Top);
+    const double w = std::max(0.0, whole(m.Width)), h = std::max(0.0, whole(m.Height));
     const double d = std::min(w, h);
     if (d <= 0) return;
     const double ox = l + std::floor((w - d) / 2), oy = t + std::floor((h - d) / 2);
@@ -199,29 +201,37 @@ void paintShape(QImage& image, const Mark& m) {
     }
 }
 
+// Moves the end (ax, ay) of the segment to (bx, by) along it onto the box; false when
+// the segment misses the box. Each coordinate is set to the edge exactly, so ends far
+// beyond the window lose no precision where the segment crosses it.
+bool clipEnd(double& ax, double& ay, double bx, double by, double xmax, double ymax) {
+    constexpr double lo = -1;
+    if (ax < lo || ax > xmax) {
+        if (bx == ax) return false;
+        const double edge = ax < lo ? lo : xmax;
+        ay += (edge - ax) * ((by - ay) / (bx - ax));
+        ax = edge;
+    }
+    if (ay < lo || ay > ymax) {
+        if (by == ay) return false;
+        const double edge = ay < lo ? lo : ymax;
+        ax += (edge - ay) * ((bx - ax) / (by - ay));
+        ay = edge;
+    }
+    constexpr double slack = 0.5;
+    return ax >= lo - slack && ax <= xmax + slack && ay >= lo - slack && ay <= ymax + slack;
+}
+
 // A 1 px line in the mark's colour, both ends included, clipped to the image.
 void paintLine(QImage& image, const Mark& m) {
     double x0 = m.X1, y0 = m.Y1, x1 = m.X2, y1 = m.Y2;
-    // Liang-Barsky clip to a box one pixel larger than the image.
-    const double xmin = -1, ymin = -1, xmax = image.width(), ymax = image.height();
-    double t0 = 0, t1 = 1;
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 - xmin, xmax - x0, y0 - ymin, ymax - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1) return;
-    }
-    long long ax = toPixel(x0 + t0 * dx), ay = toPixel(y0 + t0 * dy);
-    const long long bx = toPixel(x0 + t1 * dx), by = toPixel(y0 + t1 * dy);
+    const double xmax = image.width(), ymax = image.height();
+    if ((x0 < -1 && x1 < -1) || (x0 > xmax && x1 > xmax) || (y0 < -1 && y1 < -1) ||
+        (y0 > ymax && y1 > ymax))
+        return;
+    if (!clipEnd(x0, y0, x1, y1, xmax, ymax) || !clipEnd(x1, y1, x0, y0, xmax, ymax)) return;
+    long long ax = toPixel(x0), ay = toPixel(y0);
+    const long long bx = toPixel(x1), by = toPixel(y1);
     const QRgb colour = toRgb(m.BorderColor);
     const long long ddx = std::llabs(bx - ax), ddy = -std::llabs(by - ay);
     const long long sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
