@@ -72,6 +72,7 @@ TEST(FaultOnATick, IsShownOnceAndStopsTheTimer) {
     EXPECT_EQ(f->StepNo.value(), 7); // the step had advanced before the fault
 }
 
+// The fits run; PlotNow then divides by IterationNo before it draws anything.
 TEST(FaultInPlot, IterationNoZeroStopsBeforeDrawing) {
     auto f = loadedForm();
     f->Clear_Click();
@@ -80,5 +81,7 @@ TEST(FaultInPlot, IterationNoZeroStopsBeforeDrawing) {
     EXPECT_EQ(f->ErrorCount, 1u);
     EXPECT_EQ(f->ErrorNumber, 11);
     EXPECT_EQ(f->Text2.Text, "0");
+    EXPECT_EQ(f->Time.value(), 0);
+    EXPECT_EQ(orvanta::testing::countColour(*f, Surface::Undrawn), Surface::W * Surface::H);
     EXPECT_EQ(f->Text13.Text, Str(f->GraphMag.value())); // written by the fit, by design
 }

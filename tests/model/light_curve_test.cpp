@@ -234,4 +234,6 @@ TEST(Plot, TwiceWithDifferentMassesLeavesBothCurvesAndClearErasesThem) {
     first->Timer1_Timer();
     EXPECT_NE(first->Line2.X1, cursor);
     EXPECT_EQ(countColour(*first, Surface::Undrawn), Surface::W * Surface::H);
+    first->Plot_Click(); // only the new picture now
+    EXPECT_EQ(first->pixels(), alone->pixels());
 }

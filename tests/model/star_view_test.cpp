@@ -21,17 +21,6 @@ TEST(Initialize, SizesAndColoursTheStarShapes) {
     }
 }
 
-TEST(Initialize, ANegativeRadiusCannotSizeTheShape) {
-    auto f = loadedForm();
-    f->RadiusA = -1;
-    try {
-        f->Initialize();
-        FAIL() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number, err::InvalidProperty);
-    }
-}
-
 TEST(DrawStars, PlacesADiscByItsBoundingBox) {
     Form1 f;
     f.StarMag = 25;

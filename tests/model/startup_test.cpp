@@ -84,25 +84,3 @@ TEST(Check2Click, UntickChangesNothingTickRefitsWithoutClearing) {
     EXPECT_NE(f->StarMag.value(), 10);
     EXPECT_EQ(f->pixels(), pixels); // the same picture drawn again over itself
 }
-
-TEST(PlotClick, AnEmptyMeanDistanceDrawsNoNewPicture) {
-    auto f = loadedForm();
-    f->Clear_Click();
-    f->Text1.Text = "";
-    EXPECT_THROW(f->Plot_Click(), RuntimeError);
-    EXPECT_EQ(countColour(*f, Surface::Undrawn), Surface::W * Surface::H);
-}
-
-TEST(PlotClick, IterationNoZeroFailsInPlotNowBeforeDrawing) {
-    auto f = loadedForm();
-    f->Clear_Click();
-    f->Text2.Text = "0";
-    try {
-        f->Plot_Click();
-        FAIL() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number, err::DivisionByZero);
-    }
-    EXPECT_EQ(f->Time.value(), 0);
-    EXPECT_EQ(countColour(*f, Surface::Undrawn), Surface::W * Surface::H);
-}
