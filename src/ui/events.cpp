@@ -1,17 +1,7 @@
-// The event boundary and the pointer routing: every event of the view enters here.
+// The pointer routing and the other entry points: every event of the view enters here.
 #include "core/form1.h"
 
 namespace orvanta {
-
-void Form1::fail(const RuntimeError& e) {
-    if (Timer1.Enabled) {
-        Timer1.Enabled = false;
-        Play.Caption = "Play";
-    }
-    ErrorNumber = e.number;
-    ErrorText = "Run-time error '" + std::to_string(e.number) + "':\n" + e.message;
-    ++ErrorCount;
-}
 
 void Form1::Load() {
     Run([&] { Form_Load(); });

@@ -1,0 +1,79 @@
+// The light stage: power received from two uniformly bright discs, the nearer hiding the
+// overlapping part of the farther. Radii in solar radii, areas in square metres.
+#include "core/form1.h"
+
+#include <algorithm>
+
+namespace orvanta {
+
+namespace {
+// Within about 1e-14 of contact the rounded arguments can fall just outside -1..1.
+Num clampUnit(const Num& x) {
+    return std::clamp(x.value(), -1.0, 1.0);
+}
+} // namespace
+
+void Form1::LightStage() {
+    if (ProjDistance >= RadiusA + RadiusB) {
+        PowerSum =
+            (FluxA * Pi) * pow(RadiusA * SunRad, 2) + (FluxB * Pi) * pow(RadiusB * SunRad, 2);
+        return;
+    }
+    const Num g = sqrt(pow(RadiusA - RadiusB, 2));
+    if (ProjDistance > g)
+        ReferToSub1();
+    else
+        ReferToSub2();
+}
+
+// Partial eclipse. At equal depths A counts as the star behind.
+void Form1::ReferToSub1() {
+    const Num& D = ProjDistance;
+    LensAngleA =
+        acos(clampUnit(((pow(D, 2) + pow(RadiusA, 2)) - pow(RadiusB, 2)) / ((2 * RadiusA) * D)));
+    LensAngleB =
+        acos(clampUnit(((pow(D, 2) + pow(RadiusB, 2)) - pow(RadiusA, 2)) / ((2 * RadiusB) * D)));
+    const Num& aA = LensAngleA;
+    const Num& aB = LensAngleB;
+    const Num RAm2 = pow(RadiusA * SunRad, 2);
+    const Num RBm2 = pow(RadiusB * SunRad, 2);
+    if (DepthA >= DepthB) {
+        PowerSum =
+            FluxA * (RAm2 * ((Pi + Sin(aA) * Cos(aA)) - aA) + RBm2 * (Sin(aB) * Cos(aB) - aB)) +
+            (FluxB * Pi) * RBm2;
+    } else {
+        PowerSum =
+            FluxB * (RBm2 * ((Pi + Sin(aB) * Cos(aB)) - aB) + RAm2 * (Sin(aA) * Cos(aA) - aA)) +
+            (FluxA * Pi) * RAm2;
+    }
+}
+
+// One disc within the other's outline. At equal depths B counts as the star behind.
+void Form1::ReferToSub2() {
+    if (DepthA > DepthB)
+        ReferToSub3();
+    else
+        ReferToSub4();
+}
+
+// Nested, A behind: B transits the larger A, or A is wholly hidden.
+void Form1::ReferToSub3() {
+    const Num RAm2 = pow(RadiusA * SunRad, 2);
+    const Num RBm2 = pow(RadiusB * SunRad, 2);
+    if (RadiusA > RadiusB)
+        PowerSum = (FluxA * Pi) * (RAm2 - RBm2) + (FluxB * Pi) * RBm2;
+    else
+        PowerSum = (FluxB * Pi) * RBm2;
+}
+
+// Nested, B behind: B is wholly hidden, or A transits the larger or equal B.
+void Form1::ReferToSub4() {
+    const Num RAm2 = pow(RadiusA * SunRad, 2);
+    const Num RBm2 = pow(RadiusB * SunRad, 2);
+    if (RadiusA > RadiusB)
+        PowerSum = (FluxA * Pi) * RAm2;
+    else
+        PowerSum = (FluxB * Pi) * (RBm2 - RAm2) + (FluxA * Pi) * RAm2;
+}
+
+} // namespace orvanta

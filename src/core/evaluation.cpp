@@ -1,0 +1,12 @@
+// Main: the whole system at the instant held in Time. Draws nothing, never changes Time.
+#include "core/form1.h"
+
+namespace orvanta {
+
+void Form1::Main() {
+    ++MainCalls;
+    OrbitStage();
+    LightStage();
+}
+
+} // namespace orvanta

@@ -1,0 +1,18 @@
+// The event boundary: what a run-time error does once it reaches the handler's caller.
+#include "core/form1.h"
+
+namespace orvanta {
+
+// The animation stops, the message is kept for the one error window, and the program goes
+// on; what the handler changed before the fault stays changed.
+void Form1::fail(const RuntimeError& e) {
+    if (Timer1.Enabled) {
+        Timer1.Enabled = false;
+        Play.Caption = "Play";
+    }
+    ErrorNumber = e.number;
+    ErrorText = "Run-time error '" + std::to_string(e.number) + "':\n" + e.message;
+    ++ErrorCount;
+}
+
+} // namespace orvanta

@@ -1,0 +1,120 @@
+#include "model_fixture.h"
+
+#include <cmath>
+
+using namespace orvanta;
+using orvanta::testing::errorOf;
+
+class Orbit : public orvanta::testing::ModelTest {
+protected:
+    void SetUp() override { read(); }
+};
+
+TEST_F(Orbit, QuarterPeriodWithTheDefaults) {
+    at(0.25 * f.Period.value());
+    EXPECT_NEAR(f.EccAnomaly.value(), 1.5707963267949, 1e-12);
+    EXPECT_NEAR(f.TrueAnomaly.value(), 1.5707963267949, 1e-12);
+    EXPECT_NEAR(f.RelY.value(), 15, 1e-12);
+    EXPECT_NEAR(f.OrbitYA.value(), -2.7334852, 1e-7);
+    EXPECT_NEAR(f.OrbitYB.value(), 12.2665148, 1e-7);
+    EXPECT_NEAR(f.ViewYA.value(), 0.3657765, 1e-7);
+    EXPECT_NEAR(f.DepthA.value(), -2.7089018, 1e-7);
+    EXPECT_NEAR(f.ViewYB.value(), -1.6414219, 1e-7);
+    EXPECT_NEAR(f.DepthB.value(), 12.1561968, 1e-7);
+    EXPECT_NEAR(f.ViewXA.value(), 0, 1e-13);
+    EXPECT_NEAR(f.ViewXB.value(), 0, 1e-13);
+    EXPECT_NEAR(f.ProjDistance.value(), 2.0071984, 1e-7);
+}
+
+TEST_F(Orbit, PeriastronAtTimeZero) {
+    f.Eccen = 0.3;
+    at(0);
+    EXPECT_EQ(f.EccAnomaly.value(), 0);
+    EXPECT_EQ(f.TrueAnomaly.value(), 0);
+    EXPECT_NEAR(f.Separation.value(), 15 * 0.7, 1e-12);
+    EXPECT_GT(f.OrbitXB.value(), 0);
+    EXPECT_LT(f.OrbitXA.value(), 0);
+}
+
+TEST_F(Orbit, HalfPeriodAtEccentricityOneHalfIsApastron) {
+    // From a cold start the warm Newton iteration cycles between 0 and 2 pi here.
+    f.Eccen = 0.5;
+    at(f.Period.value() / 2);
+    EXPECT_NEAR(f.EccAnomaly.value(), PiLiteral, 1e-12);
+    EXPECT_NEAR(f.TrueAnomaly.value(), PiLiteral, 1e-12);
+    EXPECT_NEAR(f.Separation.value(), 1.5 * 15, 1e-12);
+}
+
+TEST_F(Orbit, KeplersEquationHoldsForEveryEccentricityAndTime) {
+    double worst = 0;
+    for (double e = -0.99; e <= 0.99; e += 0.01) {
+        f.Eccen = e;
+        for (double M = -13; M <= 19; M += 0.173) {
+            at(M / f.MeanMotion.value());
+            const double E = f.EccAnomaly.value();
+            const double Mt = (f.MeanMotion * f.Time).value();
+            worst = std::max(worst, std::fabs(E - e * std::sin(E) - Mt));
+        }
+    }
+    EXPECT_LT(worst, 1e-12);
+}
+
+TEST_F(Orbit, ConvergedWarmStartsAreKeptDigitForDigit) {
+    f.Eccen = 0.2;
+    at(0.3 * f.Period.value());
+    const double E = f.EccAnomaly.value();
+    at(0.3 * f.Period.value());
+    EXPECT_EQ(f.EccAnomaly.value(), E);
+}
+
+TEST_F(Orbit, SecondHalfFlipsTheTrueAnomaly) {
+    at(0.75 * f.Period.value());
+    EXPECT_GT(f.TrueAnomaly.value(), PiLiteral);
+    EXPECT_LT(f.TrueAnomaly.value(), 2 * PiLiteral);
+    EXPECT_LT(f.RelY.value(), 0);
+    at(-0.25 * f.Period.value()); // a negative time is folded into the period
+    EXPECT_NEAR(f.RelY.value(), -15, 1e-9);
+}
+
+TEST_F(Orbit, CircularOrbitKeepsTheSeparation) {
+    for (double t = 0; t < 1; t += 0.05) {
+        at(t * f.Period.value());
+        EXPECT_NEAR(f.Separation.value(), 15, 1e-12);
+        EXPECT_NEAR(f.TrueAnomaly.value(), std::fmod(2 * PiLiteral * t, 2 * PiLiteral), 1e-9);
+    }
+}
+
+TEST_F(Orbit, AnglesOrientTheOrbit) {
+    f.Incline2 = 0;
+    at(0.1 * f.Period.value());
+    EXPECT_EQ(f.ViewYA.value(), 0);
+    EXPECT_EQ(f.DepthA.value(), f.OrbitYA.value());
+    EXPECT_NEAR(f.ProjDistance.value(), std::fabs((f.OrbitXA - f.OrbitXB).value()), 1e-12);
+    f.Incline2 = 90; // face-on
+    at(0.1 * f.Period.value());
+    EXPECT_NEAR(f.DepthA.value(), 0, 1e-13);
+    EXPECT_NEAR(f.ProjDistance.value(), f.Separation.value(), 1e-12);
+}
+
+TEST_F(Orbit, FaultsOfTheModel) {
+    f.MassB = 0;
+    EXPECT_EQ(errorOf([&] { at(0.1); }), 11);
+    f.MassB = 0.8;
+    f.MassA = 0;
+    EXPECT_EQ(errorOf([&] { at(0.1); }), 11);
+    f.MassA = 3.59;
+    f.Eccen = 1;
+    f.EccAnomaly = 0;
+    EXPECT_NE(errorOf([&] { at(0); }), 0);
+    f.Eccen = 0;
+    f.Period = 0;
+    EXPECT_NE(errorOf([&] { at(0.1); }), 0);
+}
+
+TEST_F(Orbit, SameTimeSameOutputs) {
+    at(0.37 * f.Period.value());
+    const double x = f.ViewXB.value(), p = f.PowerSum.value();
+    at(0.37 * f.Period.value());
+    EXPECT_EQ(f.ViewXB.value(), x);
+    EXPECT_EQ(f.PowerSum.value(), p);
+}
