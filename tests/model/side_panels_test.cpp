@@ -135,27 +135,6 @@ INSTANTIATE_TEST_SUITE_P(Extremes, ManualMagnitudeScale,
                          ::testing::Values(MagnitudeCase{7, -2, 7}, MagnitudeCase{-3, 5, 5},
                                            MagnitudeCase{-9.5, -1, 9.5}, MagnitudeCase{4, -4, 4}));
 
-TEST_F(Panels, OtherScaleSettingsLeaveTheScaleAlone) {
-    // A top row the list does not have: no scale is set (the replot then fails on the
-    // quantity it cannot show).
-    f->Check1.Value = 0;
-    f->List3.TopIndex = 2;
-    f->GraphMag = 1.5;
-    f->Run([&] { f->HideMenu_Click(); });
-    EXPECT_EQ(f->GraphBase.value(), 0);
-    EXPECT_EQ(f->GraphMag.value(), 1.5);
-    EXPECT_EQ(f->AxisY.value(), 560);
-
-    // A check box value other than 0 and 1: neither the manual scale nor the fit.
-    f->List3.TopIndex = 0;
-    f->Check1.Value = 2;
-    f->GraphBase = 7;
-    f->HideMenu_Click();
-    EXPECT_EQ(f->GraphBase.value(), 7);
-    EXPECT_EQ(f->GraphMag.value(), 1.5);
-    EXPECT_EQ(f->AxisY.value(), 360);
-}
-
 TEST_F(Panels, ZeroScaleFailsAfterThePanelsSwitch) {
     f->Check1.Value = 0;
     f->MaxPowerSum = 0;
