@@ -2,7 +2,9 @@
 // and their rotation into the observer's view. Periastron at Time 0.
 #include "core/form1.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace orvanta {
 
@@ -17,6 +19,9 @@ double keplerResidual(double E, double e, double M) {
 
 void Form1::OrbitStage() {
     const Num M = MeanMotion * Time;
+    // Exactly 100 Newton steps. A step is a function of E alone (M fixed), so once a step
+    // returns its own input every further step would too: stopping there gives the same
+    // digits as running all 100.
     auto newton = [&] {
         for (LoopIndex = 1; LoopIndex <= 100; ++LoopIndex) {
             const Num E = EccAnomaly;
@@ -25,6 +30,11 @@ void Form1::OrbitStage() {
             const Num p = Eccen * s;
             const Num q = Eccen * c - 1;
             EccAnomaly = E - ((M + p) - E) / q;
+            if (std::bit_cast<std::uint64_t>(EccAnomaly.value()) ==
+                std::bit_cast<std::uint64_t>(E.value())) {
+                LoopIndex = 101;
+                break;
+            }
         }
     };
     newton();

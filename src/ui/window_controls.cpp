@@ -100,7 +100,9 @@ void menuLabel(LabelCtl& c, const char* name, double t, double h, const char* ca
 
 void tick(LineCtl& c, int index, double x, double y1, double y2) {
     place(c, "Line1", Kind::LineMark, "Form1", 0, 0, 0, 0);
-    c.Name = "Line1(" + std::to_string(index) + ")";
+    c.Name = "Line1(";
+    c.Name += std::to_string(index);
+    c.Name += ')';
     c.X1 = x;
     c.X2 = x;
     c.Y1 = y1;

@@ -118,3 +118,26 @@ TEST_F(Orbit, SameTimeSameOutputs) {
     EXPECT_EQ(f.ViewXB.value(), x);
     EXPECT_EQ(f.PowerSum.value(), p);
 }
+
+TEST_F(Orbit, StoppingAtAFixedPointGivesTheDigitsOfAllHundredSteps) {
+    // The reference: 100 plain Newton steps from the same start, in the same arithmetic.
+    auto hundred = [&](double E, double e, double M) {
+        for (int i = 0; i < 100; ++i) {
+            const double p = e * std::sin(E), q = e * std::cos(E) - 1;
+            E = E - ((M + p) - E) / q;
+        }
+        return E;
+    };
+    for (double e : {0.0, 0.1, 0.3, 0.6, 0.9, -0.4}) {
+        f.Eccen = e;
+        for (double t = 0.013; t < 1; t += 0.0517) {
+            const double start = f.EccAnomaly.value();
+            at(t * f.Period.value());
+            const double M = (f.MeanMotion * f.Time).value();
+            const double reference = hundred(start, e, M);
+            if (std::fabs(reference - e * std::sin(reference) - M) < 1e-9) {
+                EXPECT_EQ(f.EccAnomaly.value(), reference) << e << " " << t;
+            }
+        }
+    }
+}

@@ -1,0 +1,79 @@
+// Model-side timings of drawing the picture and stepping the animation, with the bare
+// physics beside them for the ratios in bench/README.md.
+#include "core/form1.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace orvanta;
+
+namespace {
+
+std::unique_ptr<Form1> loadedForm() {
+    auto f = std::make_unique<Form1>();
+    f->Form_Load();
+    return f;
+}
+
+// The same Main calls as one PlotNow with the defaults: the snapped time, Time 0, the
+// sweep's 793 samples and Period.
+void BM_MainAlone_PlotNowCount(benchmark::State& state) {
+    auto f = loadedForm();
+    for (auto _ : state) {
+        f->Time = 0;
+        f->Main();
+        f->Main();
+        f->PeriodSweep([] {});
+        f->Time = f->Period;
+        f->Main();
+        f->Time = 0;
+        benchmark::DoNotOptimize(f->PowerSum);
+    }
+}
+BENCHMARK(BM_MainAlone_PlotNowCount)->Unit(benchmark::kMicrosecond);
+
+void BM_PlotNow_Defaults(benchmark::State& state) {
+    auto f = loadedForm();
+    const auto before = f->MainCalls;
+    for (auto _ : state) {
+        f->PlotNow();
+        benchmark::DoNotOptimize(f->pixels().data());
+    }
+    state.counters["MainPerCall"] = benchmark::Counter(static_cast<double>(f->MainCalls - before),
+                                                       benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_PlotNow_Defaults)->Unit(benchmark::kMicrosecond);
+
+// One animation step: Main and Draw, walking the default 100-step orbit.
+void BM_Timer1_Timer(benchmark::State& state) {
+    auto f = loadedForm();
+    for (auto _ : state) {
+        f->Timer1_Timer();
+        benchmark::DoNotOptimize(f->Label47.Caption.data());
+    }
+}
+BENCHMARK(BM_Timer1_Timer)->Unit(benchmark::kMicrosecond);
+
+void BM_AutoGraphMag(benchmark::State& state) {
+    auto f = loadedForm();
+    f->List3.TopIndex = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        f->AutoGraphMag();
+        benchmark::DoNotOptimize(f->GraphMag);
+    }
+    state.SetLabel(state.range(0) == 0 ? "power" : "magnitude");
+}
+BENCHMARK(BM_AutoGraphMag)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A whole Plot click on the model side: parameter input, both fits and PlotNow.
+void BM_Plot_Click(benchmark::State& state) {
+    auto f = loadedForm();
+    for (auto _ : state) {
+        f->Plot_Click();
+        benchmark::DoNotOptimize(f->pixels().data());
+    }
+}
+BENCHMARK(BM_Plot_Click)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,33 @@
+// Run control: one step of time per timer tick or "Step" click, and the Play/Stop toggle.
+// One run walks the orbit in IterationNo equal steps, then starts again at periastron.
+#include "core/form1.h"
+
+namespace orvanta {
+
+void Form1::Timer1_Timer() {
+    // Both comparisons are evaluated; with IterationNo <= 1 the first holds at every step,
+    // so no step divides by IterationNo then.
+    const bool runDone = StepNo >= IterationNo;
+    const bool notStarted = StepNo <= 0;
+    if (runDone || notStarted) {
+        StepNo = 1;
+        Time = 0;
+    } else {
+        StepNo = StepNo + 1;
+        Time = Time + Period / IterationNo;
+    }
+    Main();
+    Draw();
+}
+
+void Form1::Simulate_Click() {
+    Timer1_Timer();
+}
+
+void Form1::Play_Click() {
+    // Caption and timer are each toggled from their own state; they start consistent.
+    Play.Caption = Play.Caption == "Play" ? "Stop" : "Play";
+    Timer1.Enabled = !Timer1.Enabled;
+}
+
+} // namespace orvanta
