@@ -170,8 +170,9 @@ void paintShape(QImage& image, const Mark& m) {
     const bool solid = m.Fill == FillStyle::Solid;
     const bool dotted = m.Outline == BorderStyle::Dotted;
     const double maxX = image.width() - 1;
-    const int y0 = static_cast<int>(std::max(0.0, oy));
-    const int y1 = static_cast<int>(std::min<double>(image.height(), oy + d));
+    const double rows = image.height();
+    const int y0 = static_cast<int>(std::clamp(oy, 0.0, rows));
+    const int y1 = static_cast<int>(std::clamp(oy + d, 0.0, rows));
     for (int y = y0; y < y1; ++y) {
         const Span row = circleRow(ox, oy, d, y);
         if (row.first > row.last) continue;
