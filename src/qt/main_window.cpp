@@ -107,6 +107,16 @@ struct ListBinding : Binding {
         view->setItems(qItems(list.Items));
         view->setTopRow(list.TopIndex);
     }
+    // The row in the list's colours; its scroll bar keeps the standard button face.
+    void applyColours(const QColor& back, const QColor& fore) override {
+        QPalette pal = widget->palette();
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(g, QPalette::Base, back);
+            pal.setColor(g, QPalette::Text,
+                         g == QPalette::Disabled ? QColor(0x80, 0x80, 0x80) : fore);
+        }
+        widget->setPalette(pal);
+    }
     ListBoxCtl& list;
     OneRowList* view;
 };
