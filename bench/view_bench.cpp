@@ -22,7 +22,9 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "orvanta_bench";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: at exit Qt's own globals may already be gone.
+    static auto* app = new QApplication(argc, argv);
+    (void)app;
 }
 
 // A window as it looks while the animation runs: a light curve and both orbit traces on
