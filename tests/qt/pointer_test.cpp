@@ -5,6 +5,7 @@
 #include "qt/input_codes.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTextEdit>
 
@@ -104,6 +105,45 @@ TEST_F(ViewTest, ACtrlDragOnTheSurfaceTurnsTheOrbitAndEchoesTheAngles) {
     send(canvas, QEvent::MouseButtonRelease, {140, 120}, Qt::LeftButton, Qt::NoButton,
          Qt::ControlModifier);
     EXPECT_FALSE(f.Dragging);
+}
+
+TEST_F(ViewTest, PlayStartsTheTickingAnimationAndStopStopsIt) {
+    show();
+    window->load();
+    const QPoint play(760, 454);
+    QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, play);
+    EXPECT_EQ(f.Play.Caption, "Stop");
+    EXPECT_TRUE(window->animationTimer().isActive());
+    const Num before = f.StepNo;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.StepNo > before; }, 5000));
+    QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, play);
+    EXPECT_EQ(f.Play.Caption, "Play");
+    EXPECT_FALSE(window->animationTimer().isActive());
+}
+
+TEST_F(ViewTest, AFaultWhileRunningStopsTheTimerWithOneErrorWindow) {
+    show();
+    window->load();
+    QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, QPoint(760, 454));
+    ASSERT_TRUE(window->animationTimer().isActive());
+    f.Eccen = 1; // Kepler's equation has no orbit for it
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->animationTimer().isActive(); }, 5000));
+    EXPECT_EQ(f.Play.Caption, "Play");
+    ASSERT_NE(window->errorWindow(), nullptr);
+    EXPECT_TRUE(window->errorWindow()->isVisible());
+    EXPECT_EQ(f.ErrorCount, 1u);
+}
+
+TEST_F(ViewTest, AboutOpensTheCreditsAndADoubleClickOnThePictureClosesThem) {
+    show();
+    window->load();
+    QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, QPoint(760, 522));
+    EXPECT_TRUE(widget<QTextEdit>("Text15")->isVisible());
+    EXPECT_EQ(pixel(84 + 100, 57 + 100),
+              pictures.picture("credits.jpg")->pixel(100, 100) & 0xFFFFFFu);
+    QTest::mouseDClick(window->canvas(), Qt::LeftButton, {}, QPoint(200, 150));
+    EXPECT_FALSE(f.Image2.Visible);
+    EXPECT_FALSE(widget<QTextEdit>("Text15")->isVisible());
 }
 
 } // namespace
