@@ -203,11 +203,6 @@ TEST_F(ViewTest, AnErrorShowsOneNonModalWindowThatALaterErrorReuses) {
     EXPECT_EQ(shownErrorWindows(), 1);
 }
 
-TEST_F(ViewTest, ARefreshWithNoNewErrorOpensNoWindow) {
-    window->refresh();
-    EXPECT_EQ(window->errorWindow(), nullptr);
-}
-
 TEST_F(ViewTest, DoubleClickingTheCreditsClosesThemInsteadOfSelectingAWord) {
     f.Text15.Visible = true;
     f.Image2.Visible = true;

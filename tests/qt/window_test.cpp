@@ -113,15 +113,5 @@ TEST_F(ViewTest, TabVisitsTheControlsInTheLayoutsOrderSkippingHiddenOnes) {
     EXPECT_EQ(visited, expected);
 }
 
-TEST_F(ViewTest, FontsArePixelSizedDejaVuSansBoldAt12OthersAt11) {
-    auto* plain = widget<QLineEdit>("Text1");
-    EXPECT_EQ(plain->font().family(), QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(plain->font().pixelSize(), 11);
-    EXPECT_FALSE(plain->font().bold());
-    auto* bold = widget<QWidget>("Text15");
-    EXPECT_EQ(bold->font().pixelSize(), 12);
-    EXPECT_TRUE(bold->font().bold());
-}
-
 } // namespace
 } // namespace orvanta::view::testing
