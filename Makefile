@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-sanitize
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test format-check format sanitize bench package install clean
+.PHONY: deps configure build run test format-check format sanitize bench memory package clean
 
 deps:
 	@./scripts/install-deps
@@ -40,6 +40,11 @@ bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target orvanta_bench
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_bench
+
+memory: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target orvanta_memory_probe
+	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_memory_probe
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
