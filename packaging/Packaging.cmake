@@ -16,8 +16,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "education")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, fonts-dejavu-core, libc6, libstdc++6")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Eclipsing binary star teaching simulation
- Two stars orbit their common centre of mass; the program shows them as
- coloured discs and draws the light curve of one whole period.")
+set(CPACK_STRIP_FILES ON)
+# The libraries the program links come from dpkg-shlibdeps; the platform plugins and the
+# font it draws with are loaded at run time, so they are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+set(CPACK_PACKAGE_DESCRIPTION "Two stars orbit their common centre of mass. Enter their masses, radii and
+light, the orbit's size, eccentricity and orientation; the program shows both
+stars as coloured discs and draws the light curve of one whole period, with
+spectral-type presets and mouse drags that turn the orbit.")
 include(CPack)
