@@ -110,4 +110,34 @@ void BM_PlotClickWithRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_PlotClickWithRepaint)->Unit(benchmark::kMillisecond);
 
+// One mouse move of a Ctrl drag as the user makes it: the event on the window surface, the
+// model's drag update (Main, Draw, the preview of the whole run), then the repaint.
+void BM_DragMoveWithRepaint(benchmark::State& state) {
+    ensureApplication();
+    orvanta::view::MainWindow window;
+    window.load();
+    QWidget* at = window.canvas();
+    const QPoint start(300, 100);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(start), at->mapToGlobal(QPointF(start)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(at, &press);
+    const unsigned compositions = window.canvas()->compositions();
+    int step = 0;
+    for (auto _ : state) {
+        const QPointF where(300 + (step % 40), 100 + (step % 20));
+        ++step;
+        QMouseEvent move(QEvent::MouseMove, where, at->mapToGlobal(where), Qt::NoButton,
+                         Qt::LeftButton, Qt::ControlModifier);
+        QApplication::sendEvent(at, &move);
+    }
+    state.counters["RepaintsPerMove"] =
+        static_cast<double>(window.canvas()->compositions() - compositions) /
+        static_cast<double>(state.iterations());
+    const QPointF end(300, 100);
+    QMouseEvent release(QEvent::MouseButtonRelease, end, at->mapToGlobal(end), Qt::LeftButton,
+                        Qt::NoButton, Qt::ControlModifier);
+    QApplication::sendEvent(at, &release);
+}
+BENCHMARK(BM_DragMoveWithRepaint)->Unit(benchmark::kMillisecond);
+
 } // namespace
