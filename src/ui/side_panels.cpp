@@ -45,10 +45,10 @@ void Form1::HideMenu_Click() {
     }
 
     AxisY = GraphBottom;
-    Line2.Y2 = (GraphBottom + 8).value();
-    Label38.Top = (GraphBottom - 34).value();
-    Label37.Top = (GraphBottom - 17).value();
-    Label36.Top = (GraphBottom - 17).value();
+    Line2.Y2 = Single(GraphBottom + 8);
+    Label38.Top = Single(GraphBottom - 34);
+    Label37.Top = Single(GraphBottom - 17);
+    Label36.Top = Single(GraphBottom - 17);
     Time = 0;
     if (Check1.Value == 0) {
         GraphBase = 0;
