@@ -3,6 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-sanitize
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
+MAKEFLAGS += --no-print-directory
 
 .PHONY: deps configure build run test format-check format sanitize bench memory package clean
 
