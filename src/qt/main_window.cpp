@@ -102,11 +102,11 @@ struct CreditsBinding : Binding {
 };
 
 struct ListBinding : Binding {
-    ListBinding(ListBoxCtl& c, OneRowList* w) : Binding(c, w), list(c), view(w) {}
-    void syncValue() override {
+    // The items are the layout's and never change, so they are shown once.
+    ListBinding(ListBoxCtl& c, OneRowList* w) : Binding(c, w), list(c), view(w) {
         view->setItems(qItems(list.Items));
-        view->setTopRow(list.TopIndex);
     }
+    void syncValue() override { view->setTopRow(list.TopIndex); }
     // The row in the list's colours; its scroll bar keeps the standard button face.
     void applyColours(const QColor& back, const QColor& fore) override {
         QPalette pal = widget->palette();
@@ -122,17 +122,13 @@ struct ListBinding : Binding {
 };
 
 struct ComboBinding : Binding {
-    ComboBinding(ComboBoxCtl& c, QComboBox* w) : Binding(c, w), combo(c), box(w) {}
+    // The items are the layout's and never change, so they are shown once.
+    ComboBinding(ComboBoxCtl& c, QComboBox* w) : Binding(c, w), combo(c), box(w) {
+        const QSignalBlocker block(box);
+        box->addItems(qItems(combo.Items));
+    }
     void syncValue() override {
         const QSignalBlocker block(box);
-        const QStringList items = qItems(combo.Items);
-        QStringList shown;
-        for (int i = 0; i < box->count(); ++i)
-            shown << box->itemText(i);
-        if (shown != items) {
-            box->clear();
-            box->addItems(items);
-        }
         const int index = combo.ListIndex < box->count() ? combo.ListIndex : -1;
         if (box->currentIndex() != index) box->setCurrentIndex(index);
     }
