@@ -6,6 +6,7 @@
 #include "core/checked.h"
 #include "core/sim_state.h"
 #include "core/text_rules.h"
+#include "render/observed_overlay.h"
 #include "render/surface.h"
 #include "ui/window_controls.h"
 
@@ -60,6 +61,7 @@ public:
         } catch (...) {
             fail(RuntimeError{51, "Internal error"});
         }
+        refreshObserved();
     }
     void Load();
     void MouseDown(int button, int shift, double x, double y);
@@ -154,12 +156,25 @@ public:
     template <class Body> void PeriodSweep(Body&& body) {
         const Num step = Period / 793;
         const Num limit = Period;
+        observed.beginCurve();
         for (Time = 0; Time <= limit; Time = Time + step) {
             Main();
+            observed.curveSample(Time.value(), PowerSum.value());
             body();
             if (step == 0) break; // a period below the double range: one sample, not a hang
         }
+        observed.endCurve();
     }
+
+    // ---- observed light curve (render/observed_overlay.cpp, render/observed_fit.cpp) ---
+    /// The observed points over the graph; the model curve of every whole-period sweep
+    /// (plot, fit, drag preview) is handed to it sample by sample.
+    ObservedOverlay observed;
+    /// Brings the observed points and their fit up to date with the graph; never raises.
+    /// Runs after every handler.
+    void refreshObserved();
+    /// The window's title: "Orvanta", or "Orvanta — algol.txt: 412 points, rms 0.031 mag".
+    [[nodiscard]] std::string windowTitle() const;
 
     // ---- mouse drag control (ui/mouse_drag.cpp) -----------------------------------------
     void Form_MouseDown(int Button, int Shift, float x, float Y);

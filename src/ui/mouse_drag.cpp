@@ -54,9 +54,11 @@ void Form1::DragPreview() {
         const Num h = step > coarsest ? step : coarsest;
         const int index = List3.TopIndex;
         int samples = 0;
+        observed.beginCurve();
         for (Time = 0; Time <= limit && samples < MaxPreviewSamples; Time = Time + h) {
             ++samples;
             Main();
+            observed.curveSample(Time.value(), PowerSum.value());
             Circle(Single(StarMag * ViewXA + CentreX), Single(StarMag * ViewYA + CentreY), 1,
                    White);
             Circle(Single(StarMag * ViewXB + CentreX), Single(StarMag * ViewYB + CentreY), 1,
@@ -65,6 +67,7 @@ void Form1::DragPreview() {
             Circle(Single(GraphSpan * Time / Period), Single(AxisY - GraphMag * (v - GraphBase)), 1,
                    White);
         }
+        observed.endCurve();
     }
     Time = SavedTime;
 }
