@@ -141,7 +141,9 @@ ObservedSet prepareObserved(ObservedData data) {
 double minimumPhase(const std::vector<double>& phase, const std::vector<double>& flux) {
     const std::size_t n = phase.size();
     if (n == 0) return 0;
-    const std::size_t bins = std::clamp<std::size_t>(n / 8, 8, 200);
+    // A fixed number of bins, so that the same curve sampled more or less densely gives
+    // the same depth and so the same minimum.
+    constexpr std::size_t bins = 100;
     const double width = 1.0 / static_cast<double>(bins);
     auto binOf = [&](double p) {
         return std::min(bins - 1, static_cast<std::size_t>(frac(p) * static_cast<double>(bins)));
@@ -172,9 +174,11 @@ double minimumPhase(const std::vector<double>& phase, const std::vector<double>&
     const double half = (1 + bottom) / 2;
     // The run of bins below half depth around the deepest, and one bin more on each side.
     std::size_t left = 0, right = 0;
-    while (left + right + 1 < bins && med[(deepest + bins - left - 1) % bins] < half)
+    // Empty bins (sparse samples) do not end the run.
+    auto below = [&](std::size_t b) { return med[b] < half || start[b] == start[b + 1]; };
+    while (left + right + 1 < bins && below((deepest + bins - left - 1) % bins))
         ++left;
-    while (left + right + 1 < bins && med[(deepest + right + 1) % bins] < half)
+    while (left + right + 1 < bins && below((deepest + right + 1) % bins))
         ++right;
     const double lo = -(static_cast<double>(left) + 1.5) * width;
     const double hi = (static_cast<double>(right) + 1.5) * width;
@@ -271,7 +275,13 @@ void ObservedOverlay::update(const Graph& g) {
                                : (4.85 - 2.512 * std::log(curvePower_[k] / 1e26) / std::log(10.0)) -
                                      g.maxShown;
     }
-    shift_ = minimumPhase(at, rel) - observedMinimum_;
+    // The last sample repeats the first one period on; it would weigh phase 0 twice.
+    const std::size_t once = at.back() >= 1 - 1e-9 && m > 1 ? m - 1 : m;
+    shift_ =
+        minimumPhase(
+            std::vector<double>(at.begin(), at.begin() + static_cast<std::ptrdiff_t>(once)),
+            std::vector<double>(rel.begin(), rel.begin() + static_cast<std::ptrdiff_t>(once))) -
+        observedMinimum_;
 
     const std::vector<double>& obs = g.mode == 0 ? s.flux : s.mag;
     const std::size_t n = obs.size();

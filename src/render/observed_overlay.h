@@ -38,7 +38,7 @@ double ratioOfMagnitude(double magnitude);
 ObservedSet prepareObserved(ObservedData data);
 
 /// The phase 0..1 of the deepest eclipse of a curve given as relative flux (1 out of
-/// eclipse) at phases 0..1 in any order: the deepest of up to 200 bins of medians, then
+/// eclipse) at phases 0..1 in any order: the deepest of 100 bins of medians, then
 /// the centroid of the light missing below half that depth around it.
 double minimumPhase(const std::vector<double>& phase, const std::vector<double>& flux);
 

@@ -1,0 +1,321 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The observed points over the graph: zero point, minimum, folding and alignment against
+// curves made by the model itself, the residual on a hand-computed case, the placement in
+// both graph modes and after Hide Menu, and the layer's bounded drawing.
+#include "loaded_form.h"
+#include "render/observed_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+using namespace orvanta;
+using orvanta::testing::loadedForm;
+
+namespace {
+
+struct Sample {
+    double time, power, mag;
+};
+
+/// One period sweep of the model as the graph samples it.
+std::vector<Sample> sweep(Form1& g) {
+    std::vector<Sample> s;
+    const Num saved = g.Time;
+    g.PeriodSweep([&] {
+        s.push_back({g.Time.value(), g.PowerSum.value(), num(g.PowerToAll(g.PowerSum, 1)).value()});
+    });
+    g.Time = saved;
+    return s;
+}
+
+/// An eccentric, tilted version of the start-up system, plotted.
+std::unique_ptr<Form1> system() {
+    auto f = loadedForm();
+    f->Text3.Text = "0.2";
+    f->Text4.Text = "4";
+    f->Text10.Text = "3.1";
+    f->Plot_Click();
+    return f;
+}
+
+/// Observations of the model at the graph's sample phases over three cycles, in days from
+/// 2459000.25, as apparent magnitudes 2.0 fainter than the absolute ones.
+std::string observedFromModel(Form1& g, bool withHeader) {
+    const std::vector<Sample> s = sweep(g);
+    const double period = g.Period.value();
+    const double days = period * 365.2425;
+    std::vector<double> at, rel;
+    for (const Sample& x : s) {
+        at.push_back(x.time / period);
+        rel.push_back(x.power / g.MaxPowerSum.value());
+    }
+    const double t0 = 2459000.25;
+    char line[128];
+    std::string text = "# synthetic, from the model\n";
+    if (withHeader) {
+        std::snprintf(line, sizeof line, "# period = %.17g d\n# epoch = %.17g\n", days,
+                      t0 + minimumPhase(at, rel) * days);
+        text += line;
+        text += "HJD,V mag\n";
+    }
+    for (int n = 0; n < 3; ++n)
+        for (std::size_t k = 0; k + 1 < s.size(); ++k) {
+            std::snprintf(line, sizeof line, "%.17g,%.17g\n", t0 + (n + at[k]) * days,
+                          s[k].mag + 2.0);
+            text += line;
+        }
+    return text;
+}
+
+void showText(Form1& f, const std::string& text) {
+    f.observed.show(prepareObserved(parseObserved(text, "model.csv")));
+    f.refreshObserved();
+}
+
+TEST(ObservedZeroPoint, TheMedianOutOfEclipseIsMagnitudeZeroWhateverTheEclipsesAndOutliers) {
+    ObservedData d;
+    d.brightness = Brightness::Magnitude;
+    for (int i = 0; i < 100; ++i) {
+        d.time.push_back(i);
+        // 70 points near 2.1, 25 in eclipse down to 3.3, 5 outliers both ways.
+        d.value.push_back(i < 70   ? 2.1 + 0.001 * (i % 5 - 2)
+                          : i < 95 ? 2.6 + 0.03 * (i - 70)
+                                   : (i % 2 ? 0.5 : 4.0));
+    }
+    const ObservedSet s = prepareObserved(d);
+    EXPECT_NEAR(s.mag[0], -0.002, 1e-12);
+    EXPECT_NEAR(s.mag[2], 0.0, 1e-12);
+    EXPECT_NEAR(s.flux[2], 1.0, 1e-12);
+    EXPECT_NEAR(s.mag[80], 0.8, 1e-12);
+    EXPECT_NEAR(s.flux[80], std::pow(10.0, -0.8 / 2.512), 1e-12);
+}
+
+TEST(ObservedZeroPoint, FluxIsRelativeToItsOwnLevelAndErrorsBecomeBarsInBothUnits) {
+    ObservedData d;
+    d.brightness = Brightness::Power;
+    for (int i = 0; i < 10; ++i) {
+        d.time.push_back(i);
+        d.value.push_back(i == 4 ? 2e28 : 4e28);
+        d.error.push_back(i == 4 ? 4e26 : 0);
+    }
+    const ObservedSet s = prepareObserved(d);
+    EXPECT_EQ(s.flux[0], 1.0);
+    EXPECT_EQ(s.flux[4], 0.5);
+    EXPECT_NEAR(s.fluxLow[4], 0.49, 1e-12);
+    EXPECT_NEAR(s.fluxHigh[4], 0.51, 1e-12);
+    EXPECT_NEAR(s.magLow[4], -2.512 * std::log10(0.51), 1e-12);
+    EXPECT_NEAR(s.magHigh[4], -2.512 * std::log10(0.49), 1e-12);
+}
+
+struct Dip {
+    double centre, width;
+};
+
+class ObservedMinimum : public ::testing::TestWithParam<Dip> {};
+
+TEST_P(ObservedMinimum, IsTheCentreOfTheDeepestDipWithAShallowerOneHalfAPeriodOn) {
+    const Dip dip = GetParam();
+    std::vector<double> at, flux;
+    for (int i = 0; i < 2000; ++i) {
+        const double p = (i + 0.37) / 2000;
+        auto depth = [&](double c, double d) {
+            const double u = std::fabs(p - c - std::round(p - c));
+            return u < dip.width ? d * (1 - u / dip.width) : 0.0;
+        };
+        at.push_back(p);
+        flux.push_back(1 - depth(dip.centre, 0.8) - depth(dip.centre + 0.5, 0.2));
+    }
+    const double found = minimumPhase(at, flux);
+    EXPECT_NEAR(found - std::round(found - dip.centre), dip.centre, 2e-4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Observed, ObservedMinimum,
+                         ::testing::Values(Dip{0.3, 0.05}, Dip{0.0, 0.04}, Dip{0.999, 0.02},
+                                           Dip{0.5, 0.2}, Dip{0.72, 0.01}));
+
+TEST(ObservedFit, ACurveMadeByTheModelFitsToAMillionthOfAMagnitudeInBothModes) {
+    auto g = system();
+    auto f = system();
+    showText(*f, observedFromModel(*g, true));
+    ASSERT_TRUE(f->observed.rms());
+    EXPECT_LT(*f->observed.rms(), 1e-6);
+    f->ListScrolled(f->List3, 1); // magnitudes; the handler refreshes the points
+    ASSERT_TRUE(f->observed.rms());
+    EXPECT_LT(*f->observed.rms(), 1e-6);
+    EXPECT_NE(f->windowTitle().find(" points, rms "), std::string::npos);
+    EXPECT_NE(f->windowTitle().find(" mag"), std::string::npos);
+}
+
+TEST(ObservedFit, WithoutPeriodOrEpochTheModelPeriodAndTheFirstMinimumServe) {
+    auto g = system();
+    auto f = system();
+    showText(*f, observedFromModel(*g, false));
+    ASSERT_TRUE(f->observed.rms());
+    EXPECT_LT(*f->observed.rms(), 1e-6);
+}
+
+TEST(ObservedFit, AnotherModelFitsWorseAndTheFitFollowsEveryPlot) {
+    auto g = system();
+    auto f = system();
+    showText(*f, observedFromModel(*g, true));
+    const double perfect = *f->observed.rms();
+    f->Text10.Text = "2.5";
+    f->Load(); // any handler; Plot through the boundary:
+    f->Run([&] { f->Plot_Click(); });
+    EXPECT_GT(*f->observed.rms(), 100 * perfect + 1e-3);
+    f->Text10.Text = "3.1";
+    f->Run([&] { f->Plot_Click(); });
+    EXPECT_LT(*f->observed.rms(), 1e-6);
+}
+
+TEST(ObservedFit, TheResidualOfAHandComputedCase) {
+    // A model curve of one year: full light 1 W but half at mid-period, linear between
+    // quarter samples; observations with period 1 d and their primary minimum at 0.5 d.
+    ObservedOverlay o;
+    o.beginCurve();
+    const double power[] = {1, 1, 0.5, 1, 1};
+    for (int k = 0; k < 5; ++k)
+        o.curveSample(0.25 * k, power[k]);
+    o.endCurve();
+    ObservedData d;
+    d.name = "x";
+    d.brightness = Brightness::Flux;
+    d.period = 1;
+    d.epoch = 0.5;
+    d.time = {0.125, 0.375, 0.625, 0.9, 1.1, 1.2};
+    d.value = {1, 0.6, 0.8, 1, 1, 1};
+    o.show(prepareObserved(d));
+    ObservedOverlay::Graph g;
+    g.period = 1;
+    g.maxPower = 1;
+    g.maxShown = 1;
+    g.graphMag = 326;
+    g.graphBase = 0.5;
+    g.axisY = 360;
+    o.update(g);
+    ASSERT_TRUE(o.rms());
+    // Model at 0.375 and 0.625: 0.75; residuals -0.15 and 0.05, the others 0.
+    EXPECT_NEAR(*o.rms(), std::sqrt((0.15 * 0.15 + 0.05 * 0.05) / 6), 1e-12);
+    EXPECT_NEAR(o.phaseShift(), 0.5, 1e-12);
+    // The point at phase 0.375, flux 0.6: column 297.4 -> 297, row 360 - 326 * 0.1 -> 327.
+    EXPECT_EQ(o.pixel(297, 327), ObservedOverlay::PointColour);
+    EXPECT_EQ(o.pixel(298, 328), ObservedOverlay::PointColour);
+    EXPECT_EQ(o.pixel(300, 327), ObservedOverlay::Undrawn);
+    EXPECT_EQ(o.caption(), "x: 6 points, rms 0.065 relative flux");
+}
+
+/// Whether every observed point is drawn where the graph's mapping puts it now.
+::testing::AssertionResult pointsWhereTheGraphPutsThem(Form1& f) {
+    const ObservedSet& s = *f.observed.set();
+    const bool power = f.List3.TopIndex == 0;
+    const double maxShown = num(f.PowerToAll(f.MaxPowerSum, f.List3.TopIndex)).value();
+    for (std::size_t i = 0; i < s.time.size(); i += 97) {
+        const double q = power ? s.flux[i] * f.MaxPowerSum.value() : s.mag[i] + maxShown;
+        const double y = f.AxisY.value() - f.GraphMag.value() * (q - f.GraphBase.value());
+        const int px = static_cast<int>(std::floor(793 * f.observed.alignedPhase()[i] + 0.5));
+        const int py = static_cast<int>(std::floor(y + 0.5));
+        if (py < 0 || py >= Surface::H) continue;
+        if (f.observed.pixel(px, py) != ObservedOverlay::PointColour)
+            return ::testing::AssertionFailure() << "point " << i << " not at " << px << "," << py;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(ObservedPlacement, FollowsBothModesHideMenuClearAndTheDragPreview) {
+    auto g = system();
+    auto f = system();
+    showText(*f, observedFromModel(*g, true));
+    EXPECT_TRUE(pointsWhereTheGraphPutsThem(*f));
+    f->ListScrolled(f->List3, 1);
+    EXPECT_TRUE(pointsWhereTheGraphPutsThem(*f));
+    f->Run([&] { f->HideMenu_Click(); });
+    EXPECT_EQ(f->GraphBottom, 560);
+    EXPECT_TRUE(pointsWhereTheGraphPutsThem(*f));
+    const auto before = f->observed.revision();
+    f->Run([&] { f->Clear_Click(); });
+    EXPECT_EQ(f->observed.revision(), before);
+    EXPECT_TRUE(f->observed.shown());
+    // An Alt drag changes the eccentricity: the fit worsens on every move, live.
+    const double fitted = *f->observed.rms();
+    f->MouseDown(mouse::Left, mouse::Alt, 100, 100);
+    f->MouseMove(mouse::Left, mouse::Alt, 160, 100);
+    ASSERT_TRUE(f->observed.rms());
+    EXPECT_GT(*f->observed.rms(), fitted + 0.01);
+    EXPECT_TRUE(pointsWhereTheGraphPutsThem(*f));
+    f->MouseMove(mouse::Left, mouse::Alt, 100, 100);
+    f->MouseUp(mouse::Left, mouse::Alt, 100, 100);
+    EXPECT_LT(*f->observed.rms(), 1e-6);
+}
+
+TEST(ObservedPlacement, RemovingClearsTheLayerAndTheTitle) {
+    auto g = system();
+    auto f = system();
+    showText(*f, observedFromModel(*g, true));
+    EXPECT_NE(f->windowTitle(), "Orvanta");
+    f->observed.remove();
+    f->refreshObserved();
+    EXPECT_EQ(f->windowTitle(), "Orvanta");
+    for (auto p : f->observed.pixels())
+        ASSERT_EQ(p, ObservedOverlay::Undrawn);
+}
+
+TEST(ObservedPlacement, AGraphWithNoLightHidesThePointsWithoutAnError) {
+    auto g = system();
+    auto f = system();
+    showText(*f, observedFromModel(*g, true));
+    f->MaxPowerSum = 0;
+    f->refreshObserved();
+    EXPECT_FALSE(f->observed.rms());
+    EXPECT_EQ(f->ErrorCount, 0u);
+    EXPECT_EQ(f->windowTitle(), "Orvanta \u2014 model.csv: " +
+                                    std::to_string(f->observed.set()->time.size()) + " points");
+}
+
+TEST(ObservedPlacement, AHundredThousandPointsOnOnePixelDrawOneSquare) {
+    ObservedOverlay o;
+    o.beginCurve();
+    o.curveSample(0, 1);
+    o.curveSample(1, 1);
+    o.endCurve();
+    ObservedData d;
+    d.phased = true;
+    d.brightness = Brightness::Flux;
+    for (int i = 0; i < 100000; ++i) {
+        d.time.push_back(0.5);
+        d.value.push_back(1);
+        d.error.push_back(0.05);
+    }
+    o.show(prepareObserved(d));
+    o.update({1, 1, 1, 100, 0, 300, 0});
+    int drawn = 0;
+    for (auto p : o.pixels())
+        drawn += p == ObservedOverlay::PointColour;
+    // Two flat curves line up at phase 0, the left edge: the square's right two columns
+    // and its bar, 5 px above and below.
+    EXPECT_EQ(drawn, 6 + 8);
+    EXPECT_EQ(o.pixel(0, 195), ObservedOverlay::PointColour);
+}
+
+TEST(ObservedMessages, SkippedRowsAreCountedWithTheirLines) {
+    ObservedSet s;
+    s.name = "algol.txt";
+    EXPECT_EQ(observedSkippedText(s), "");
+    s.skipped = 1;
+    s.skippedLines = {17};
+    EXPECT_EQ(observedSkippedText(s),
+              "algol.txt: 1 row could not be read and was skipped (line 17).");
+    s.skipped = 3;
+    s.skippedLines = {17, 18, 40};
+    EXPECT_EQ(observedSkippedText(s),
+              "algol.txt: 3 rows could not be read and were skipped (lines 17, 18 and 40).");
+    s.skipped = 9;
+    s.skippedLines = {1, 2, 3, 4, 5};
+    EXPECT_EQ(observedSkippedText(s),
+              "algol.txt: 9 rows could not be read and were skipped (lines 1, 2, 3, 4, 5, ...).");
+    EXPECT_EQ(observedErrorText("a.txt", "line 3: x"), "Cannot use a.txt:\nline 3: x");
+}
+
+} // namespace
