@@ -1,5 +1,6 @@
 // Orvanta: the window of the eclipsing binary simulation.
 #include "qt/main_window.h"
+#include "qt/observed_view.h"
 
 #include <QApplication>
 
@@ -9,5 +10,7 @@ int main(int argc, char* argv[]) {
     orvanta::view::MainWindow window;
     window.show();
     window.load();
+    if (const auto file = orvanta::view::observedFileArgument(QApplication::arguments()))
+        window.openObserved(*file);
     return QApplication::exec();
 }

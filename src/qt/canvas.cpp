@@ -1,6 +1,7 @@
 #include "qt/canvas.h"
 
 #include "qt/input_codes.h"
+#include "qt/observed_view.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -35,11 +36,14 @@ Canvas::Canvas(Form1& form, const Pictures& pictures, QWidget* parent)
 
 bool Canvas::refresh() {
     std::vector<Mark> marks = marksIn(form_, "Form1");
-    const bool baseChanged = !composed_ || form_.revision() != baseRevision_;
+    const bool baseChanged = !composed_ || form_.revision() != baseRevision_ ||
+                             form_.observed.revision() != observedRevision_;
     if (!baseChanged && marks == marks_) return false;
     if (baseChanged) {
         composeBase(form_, pictures_.background, base_);
+        composeObserved(form_.observed, base_); // the observed points lie above the surface
         baseRevision_ = form_.revision();
+        observedRevision_ = form_.observed.revision();
     }
     if (picture_.size() != base_.size() || picture_.format() != base_.format())
         picture_ = QImage(base_.size(), base_.format());

@@ -45,6 +45,7 @@ private:
     QImage base_;    ///< background and surface
     QImage picture_; ///< base_ with the marks
     std::uint64_t baseRevision_ = 0;
+    std::uint64_t observedRevision_ = 0;
     bool composed_ = false;
     std::vector<Mark> marks_;
     unsigned compositions_ = 0;

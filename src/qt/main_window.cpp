@@ -2,6 +2,7 @@
 
 #include "qt/canvas.h"
 #include "qt/credits_box.h"
+#include "qt/observed_view.h"
 #include "qt/one_row_list.h"
 #include "qt/panel_frame.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <map>
@@ -289,10 +291,31 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
         refresh();
     });
 
+    // Observed light curves: dropped on the window, Ctrl+O, Ctrl+Shift+O.
+    loader_ = new ObservedLoader(this);
+    connect(loader_, &ObservedLoader::loaded, this, &MainWindow::observedLoaded);
+    connect(loader_, &ObservedLoader::failed, this,
+            [this](const QString& message) { showMessage(message, true); });
+    setAcceptDrops(true);
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child->acceptDrops()) child->installEventFilter(this);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            &MainWindow::chooseObserved);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), this),
+            &QShortcut::activated, this, &MainWindow::removeObserved);
+
     refresh();
 }
 
 MainWindow::~MainWindow() = default;
+
+bool MainWindow::event(QEvent* event) {
+    return acceptsDrop(event) || QWidget::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    return acceptsDrop(event) || QWidget::eventFilter(watched, event);
+}
 
 void MainWindow::load() {
     form_->Load();
@@ -303,6 +326,8 @@ void MainWindow::refresh() {
     for (const auto& b : bindings_)
         b->sync();
     canvas_->refresh();
+    const QString title = QString::fromStdString(form_->windowTitle());
+    if (windowTitle() != title) setWindowTitle(title);
     if (form_->Timer1.Enabled != timer_.isActive()) {
         if (form_->Timer1.Enabled)
             timer_.start();
@@ -314,6 +339,10 @@ void MainWindow::refresh() {
 
 void MainWindow::showError() {
     errorsShown_ = form_->ErrorCount;
+    showMessage(qText(form_->ErrorText), true);
+}
+
+void MainWindow::showMessage(const QString& text, bool error) {
     if (errorBox_ == nullptr) {
         errorBox_ = new QMessageBox(QMessageBox::Critical, QString::fromLatin1(WindowCaption),
                                     QString(), QMessageBox::Ok, this);
@@ -321,7 +350,8 @@ void MainWindow::showError() {
         errorBox_->setTextFormat(Qt::PlainText);
         errorBox_->setWindowModality(Qt::NonModal);
     }
-    errorBox_->setText(qText(form_->ErrorText));
+    errorBox_->setIcon(error ? QMessageBox::Critical : QMessageBox::Warning);
+    errorBox_->setText(text);
     errorBox_->show();
     errorBox_->raise();
 }

@@ -10,11 +10,16 @@
 #include <memory>
 #include <vector>
 
+namespace orvanta {
+struct ObservedSet;
+}
+
 class QMessageBox;
 
 namespace orvanta::view {
 
 class Canvas;
+class ObservedLoader;
 class PanelFrame;
 struct Binding;
 
@@ -36,11 +41,29 @@ public:
     /// The error window, or nullptr before the first error.
     [[nodiscard]] QMessageBox* errorWindow() const { return errorBox_; }
 
+    /// Reads an observed light curve off the event loop and shows it over the graph; a file
+    /// that cannot be used is reported and changes nothing.
+    void openObserved(const QString& path);
+    /// Ctrl+O: the standard open dialog, in the folder last chosen.
+    void chooseObserved();
+    /// Ctrl+Shift+O: removes the observed points.
+    void removeObserved();
+    [[nodiscard]] const ObservedLoader& observedLoader() const { return *loader_; }
+
     /// The animation's pace: the model asks for 1 ms ticks; about 60 steps a second.
     static constexpr int TickMilliseconds = 16;
 
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showError();
+    /// Shows a text in the one error window, as an error or as a warning.
+    void showMessage(const QString& text, bool error);
+    void observedLoaded(const std::shared_ptr<ObservedSet>& set);
+    /// Takes a drag or drop of one local file as a file to open.
+    bool acceptsDrop(QEvent* event);
 
     std::unique_ptr<Form1> form_;
     Pictures pictures_;
@@ -50,6 +73,7 @@ private:
     QTimer timer_;
     QMessageBox* errorBox_ = nullptr;
     unsigned errorsShown_ = 0;
+    ObservedLoader* loader_ = nullptr;
 };
 
 } // namespace orvanta::view

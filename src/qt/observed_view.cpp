@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qt/observed_view.h"
+
+#include "qt/canvas.h"
+#include "qt/main_window.h"
+#include "render/observed_fit.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+#include <QThread>
+
+#include <new>
+
+namespace orvanta::view {
+
+namespace {
+
+struct Job {
+    std::string path; ///< in the file system's encoding
+    std::string name; ///< UTF-8, as shown
+    unsigned generation = 0;
+    std::shared_ptr<ObservedSet> set;
+    std::string error;
+};
+
+QString qText(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+/// The one local file of a drag, or nothing.
+std::optional<QString> droppedFile(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1) return std::nullopt;
+    const QUrl url = mime->urls().front();
+    if (!url.isLocalFile()) return std::nullopt;
+    return url.toLocalFile();
+}
+
+constexpr const char* FolderKey = "observed/folder";
+
+/// Where the last folder of the open dialog is kept (~/.config/Orvanta/Orvanta.conf).
+QSettings settings() {
+    return QSettings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
+}
+
+} // namespace
+
+ObservedLoader::~ObservedLoader() {
+    for (QThread* t : threads_) {
+        t->wait();
+        delete t;
+    }
+}
+
+void ObservedLoader::load(const QString& path) {
+    auto job = std::make_shared<Job>();
+    job->path = QFile::encodeName(path).toStdString();
+    job->name = QFileInfo(path).fileName().toStdString();
+    job->generation = ++generation_;
+    pending_ = true;
+    QThread* thread = QThread::create([job] {
+        try {
+            job->set =
+                std::make_shared<ObservedSet>(prepareObserved(readObserved(job->path, job->name)));
+        } catch (const DataFileError& e) {
+            job->error = e.what();
+        } catch (const std::bad_alloc&) {
+            job->error = "there is not enough memory to read it";
+        }
+    });
+    threads_.push_back(thread);
+    connect(thread, &QThread::finished, this, [this, job, thread] {
+        std::erase(threads_, thread);
+        thread->deleteLater();
+        if (job->generation != generation_) return;
+        pending_ = false;
+        if (job->set)
+            emit loaded(job->set);
+        else
+            emit failed(qText(observedErrorText(job->name, job->error)));
+    });
+    thread->start();
+}
+
+void composeObserved(const ObservedOverlay& overlay, QImage& image) {
+    if (!overlay.shown()) return;
+    const std::uint32_t* src = overlay.pixels().data();
+    for (int y = 0; y < Surface::H; ++y) {
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < Surface::W; ++x, ++src) {
+            const std::uint32_t v = *src;
+            if (v == ObservedOverlay::Undrawn) continue;
+            dst[x] = 0xFF000000u | ((v & 0xFFu) << 16) | (v & 0xFF00u) | ((v >> 16) & 0xFFu);
+        }
+    }
+}
+
+std::optional<QString> observedFileArgument(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (!arguments[i].startsWith(QLatin1Char('-'))) return arguments[i];
+    return std::nullopt;
+}
+
+// ---- the window's side ------------------------------------------------------------------
+
+void MainWindow::openObserved(const QString& path) {
+    loader_->load(path);
+}
+
+void MainWindow::chooseObserved() {
+    auto* dialog = new QFileDialog(this, QStringLiteral("Open an observed light curve"));
+    dialog->setObjectName(QStringLiteral("observedDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setNameFilters({QStringLiteral("Light curves (*.txt *.csv *.dat *.tsv)"),
+                            QStringLiteral("All files (*)")});
+    const QString folder = settings().value(QString::fromLatin1(FolderKey)).toString();
+    if (!folder.isEmpty()) dialog->setDirectory(folder);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+        settings().setValue(QString::fromLatin1(FolderKey), QFileInfo(file).absolutePath());
+        openObserved(file);
+    });
+    dialog->open();
+}
+
+void MainWindow::removeObserved() {
+    form_->observed.remove();
+    form_->refreshObserved();
+    refresh();
+}
+
+void MainWindow::observedLoaded(const std::shared_ptr<ObservedSet>& set) {
+    const std::string skipped = observedSkippedText(*set);
+    form_->observed.show(std::move(*set));
+    form_->refreshObserved();
+    refresh();
+    if (!skipped.empty()) showMessage(qText(skipped), false);
+}
+
+bool MainWindow::acceptsDrop(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedFile(drag->mimeData())) return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const std::optional<QString> file = droppedFile(drop->mimeData());
+        if (!file) return false;
+        drop->acceptProposedAction();
+        openObserved(*file);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace orvanta::view

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The observed light curve in the view: the file read on a worker thread so that the
+// window never freezes, the layer composed over the surface, and the command line.
+#pragma once
+
+#include "render/observed_overlay.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QThread;
+
+namespace orvanta::view {
+
+/// Reads and prepares a file off the event loop; only the newest request is answered.
+class ObservedLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit ObservedLoader(QObject* parent = nullptr) : QObject(parent) {}
+    ~ObservedLoader() override;
+    ObservedLoader(const ObservedLoader&) = delete;
+    ObservedLoader& operator=(const ObservedLoader&) = delete;
+
+    /// Starts reading the file at `path`; an earlier request still running is forgotten.
+    void load(const QString& path);
+    /// Whether a request is still being read.
+    [[nodiscard]] bool busy() const { return pending_; }
+
+signals:
+    /// The newest request was read; the set is taken with std::move by the receiver.
+    void loaded(std::shared_ptr<orvanta::ObservedSet> set);
+    /// The newest request could not be used; the message is the error window's text.
+    void failed(const QString& message);
+
+private:
+    std::vector<QThread*> threads_;
+    unsigned generation_ = 0;
+    bool pending_ = false;
+};
+
+/// Paints the layer's drawn pixels over an opaque RGB32 picture of the window.
+void composeObserved(const ObservedOverlay& overlay, QImage& image);
+
+/// The file named on the command line (`orvanta FILE`): the first argument after the
+/// program's name that is not an option.
+std::optional<QString> observedFileArgument(const QStringList& arguments);
+
+} // namespace orvanta::view
