@@ -116,6 +116,7 @@ TEST_F(ObservedView, CtrlOOpensTheDialogInTheFolderLastChosenAndCtrlShiftORemove
     settings.setValue(QStringLiteral("observed/folder"), dir.path());
     settings.sync();
     show();
+    const int none = magentaPixels(); // the centre mark inverts the green axis to magenta
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     auto* dialog = window->findChild<QFileDialog*>(QStringLiteral("observedDialog"));
     ASSERT_NE(dialog, nullptr);
@@ -138,7 +139,7 @@ TEST_F(ObservedView, CtrlOOpensTheDialogInTheFolderLastChosenAndCtrlShiftORemove
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Orvanta"));
-    EXPECT_EQ(magentaPixels(), 0);
+    EXPECT_EQ(magentaPixels(), none);
 
     QSettings restore(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
     if (kept.isValid())
