@@ -182,6 +182,7 @@ ObservedData parseObserved(std::string_view text, std::string name) {
     std::size_t timeCol = 0, valueCol = 1, errorCol = 0, needed = 2;
     bool hasError = false;
     std::size_t lineNo = 0;
+    std::size_t firstSkip = 0, firstFields = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
@@ -256,6 +257,10 @@ ObservedData parseObserved(std::string_view text, std::string name) {
         }
         split(line, sep, fields, scratch);
         auto skip = [&] {
+            if (data.skipped == 0) {
+                firstSkip = lineNo;
+                firstFields = fields.size();
+            }
             ++data.skipped;
             if (data.skippedLines.size() < 5) data.skippedLines.push_back(lineNo);
         };
@@ -283,9 +288,12 @@ ObservedData parseObserved(std::string_view text, std::string name) {
     }
     data.lines = lineNo;
     if (data.time.empty()) {
+        if (data.skipped > 0 && firstFields < needed)
+            fail(firstSkip, "a row has " + std::to_string(firstFields) + " columns where " +
+                                std::to_string(needed) + " are needed; no row could be read");
         if (data.skipped > 0)
             throw DataFileError("no row could be read (the first is line " +
-                                std::to_string(data.skippedLines.front()) + ")");
+                                std::to_string(firstSkip) + ")");
         throw DataFileError("the file holds no rows of numbers");
     }
     if (data.time.size() < 3)

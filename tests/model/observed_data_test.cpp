@@ -171,6 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
         Bad{"one column", "# a\n2459000.5\n2459000.6\n",
             "line 2: a row has one column; a time and a brightness column are needed"},
         Bad{"text everywhere", "1 a\n2 b\n3 c\n", "no row could be read (the first is line 1)"},
+        Bad{"header with more columns than the rows", "HJD V mag\n1 2\n2 2\n",
+            "line 2: a row has 2 columns where 3 are needed; no row could be read"},
         Bad{"nan only", "1 nan\n2 -inf\n", "no row could be read (the first is line 1)"},
         Bad{"two rows", "1 2\n2 3\n", "only 2 rows could be read; at least 3 are needed"},
         Bad{"decreasing", "1 2\n3 2\n2 2\n",
