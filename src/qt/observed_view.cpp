@@ -99,12 +99,6 @@ void composeObserved(const ObservedOverlay& overlay, QImage& image) {
     }
 }
 
-std::optional<QString> observedFileArgument(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        if (!arguments[i].startsWith(QLatin1Char('-'))) return arguments[i];
-    return std::nullopt;
-}
-
 // ---- the window's side ------------------------------------------------------------------
 
 void MainWindow::openObserved(const QString& path) {

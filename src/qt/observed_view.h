@@ -8,10 +8,8 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QThread;
@@ -46,9 +44,5 @@ private:
 
 /// Paints the layer's drawn pixels over an opaque RGB32 picture of the window.
 void composeObserved(const ObservedOverlay& overlay, QImage& image);
-
-/// The file named on the command line (`orvanta FILE`): the first argument after the
-/// program's name that is not an option.
-std::optional<QString> observedFileArgument(const QStringList& arguments);
 
 } // namespace orvanta::view

@@ -164,14 +164,5 @@ TEST_F(ObservedView, ThePointsStayThroughClearAndFollowTheDrag) {
     QTest::mouseRelease(window->canvas(), Qt::LeftButton, Qt::ControlModifier, QPoint(140, 130));
 }
 
-TEST(ObservedCommandLine, TheFirstArgumentThatIsNoOptionIsTheFile) {
-    EXPECT_FALSE(observedFileArgument({QStringLiteral("orvanta")}));
-    EXPECT_EQ(observedFileArgument({QStringLiteral("orvanta"), QStringLiteral("algol.txt")}),
-              QStringLiteral("algol.txt"));
-    EXPECT_EQ(observedFileArgument({QStringLiteral("orvanta"), QStringLiteral("--x"),
-                                    QStringLiteral("\u00e9toile.csv")}),
-              QStringLiteral("\u00e9toile.csv"));
-}
-
 } // namespace
 } // namespace orvanta::view::testing
