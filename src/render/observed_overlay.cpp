@@ -33,24 +33,37 @@ double median(std::vector<double>& v) {
     return lower + (upper - lower) / 2;
 }
 
-/// Linear interpolation at phase p in [0, 1) on samples at increasing phases from 0,
-/// nearly evenly spaced; past the last sample towards the first one, one period on.
-double interpolate(const std::vector<double>& at, const std::vector<double>& v, double p) {
-    const std::size_t n = at.size();
-    if (n == 1) return v[0];
-    const double step = at[n - 1] / static_cast<double>(n - 1);
-    std::size_t k = 0;
-    if (step > 0) k = static_cast<std::size_t>(std::clamp(p / step, 0.0, double(n - 1)));
-    while (k > 0 && at[k] > p)
-        --k;
-    while (k + 1 < n && at[k + 1] <= p)
-        ++k;
-    const double p0 = at[k], v0 = v[k];
-    const double p1 = k + 1 < n ? at[k + 1] : at[0] + 1;
-    const double v1 = k + 1 < n ? v[k + 1] : v[0];
-    if (!(p1 > p0)) return v0;
-    return v0 + (v1 - v0) * ((p - p0) / (p1 - p0));
-}
+/// A curve sampled at increasing phases from 0, nearly evenly spaced, read by linear
+/// interpolation; past the last sample it runs towards the first one, a period on.
+class Sampled {
+public:
+    Sampled(const std::vector<double>& at, const std::vector<double>& v)
+        : at_(at), v_(v), slope_(at.size(), 0.0), n_(at.size()) {
+        for (std::size_t k = 0; k < n_; ++k) {
+            const double p1 = k + 1 < n_ ? at[k + 1] : at[0] + 1;
+            const double v1 = k + 1 < n_ ? v[k + 1] : v[0];
+            if (p1 > at[k]) slope_[k] = (v1 - v[k]) / (p1 - at[k]);
+        }
+        if (n_ > 1 && at[n_ - 1] > 0) perStep_ = static_cast<double>(n_ - 1) / at[n_ - 1];
+    }
+    /// The value at phase p in [0, 1).
+    double operator()(double p) const {
+        const double guess = p * perStep_;
+        std::size_t k = guess > 0 ? std::min(n_ - 1, static_cast<std::size_t>(guess)) : 0;
+        while (k > 0 && at_[k] > p)
+            --k;
+        while (k + 1 < n_ && at_[k + 1] <= p)
+            ++k;
+        return v_[k] + slope_[k] * (p - at_[k]);
+    }
+
+private:
+    const std::vector<double>& at_;
+    const std::vector<double>& v_;
+    std::vector<double> slope_;
+    std::size_t n_;
+    double perStep_ = 0;
+};
 
 /// v rounded to two significant digits.
 double twoDigits(double v) {
@@ -286,11 +299,15 @@ void ObservedOverlay::update(const Graph& g) {
     const std::vector<double>& obs = g.mode == 0 ? s.flux : s.mag;
     const std::size_t n = obs.size();
     phase_.resize(n);
+    const Sampled model(at, shown);
     double sum = 0;
     std::size_t used = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        phase_[i] = frac(rawPhase_[i] + shift_);
-        const double r = obs[i] - interpolate(at, shown, phase_[i]);
+        // rawPhase_ + shift_ lies in (-1, 2): one whole turn at most either way.
+        double p = rawPhase_[i] + shift_;
+        p = p < 0 ? p + 1 : p >= 1 ? p - 1 : p;
+        phase_[i] = p < 1 ? p : 0;
+        const double r = obs[i] - model(phase_[i]);
         if (!std::isfinite(r)) continue;
         sum += r * r;
         ++used;
@@ -301,7 +318,10 @@ void ObservedOverlay::update(const Graph& g) {
 
 void ObservedOverlay::draw(const Graph& g) {
     std::fill(pixels_.begin(), pixels_.end(), Undrawn);
-    std::fill(taken_.begin(), taken_.end(), 0);
+    if (++stamp_ == 0) { // once in four billion redraws
+        std::fill(taken_.begin(), taken_.end(), 0);
+        stamp_ = 1;
+    }
     blank_ = false;
     ++revision_;
     const ObservedSet& s = *set_;
@@ -312,17 +332,20 @@ void ObservedOverlay::draw(const Graph& g) {
         return g.axisY - g.graphMag * (q - g.graphBase);
     };
     auto pixel = [](double v) { return std::floor(v + 0.5); };
+    const std::uint32_t stamp = stamp_;
     const std::vector<double>& obs = power ? s.flux : s.mag;
     const bool bars = !s.fluxLow.empty();
     for (std::size_t i = 0; i < obs.size(); ++i) {
-        const double x = pixel(GraphSpan * phase_[i]);
-        const double y = pixel(row(obs[i]));
-        if (!(y >= 0 && y < H) || !(x >= 0 && x < W)) continue;
-        const int px = static_cast<int>(x), py = static_cast<int>(y);
+        // The whole pixel: truncation is rounding down once the value is known to be >= 0.
+        const double xr = GraphSpan * phase_[i] + 0.5;
+        const double yr = row(obs[i]) + 0.5;
+        if (!(yr >= 0 && yr < H) || !(xr >= 0 && xr < W)) continue;
+        const int px = static_cast<int>(xr), py = static_cast<int>(yr);
+        const double y = py;
         // At most one square per pixel: a million points cost no more than the window has.
-        std::uint8_t& taken = taken_[static_cast<std::size_t>(py) * W + px];
-        if (taken != 0) continue;
-        taken = 1;
+        std::uint32_t& taken = taken_[static_cast<std::size_t>(py) * W + px];
+        if (taken == stamp) continue;
+        taken = stamp;
         if (bars) {
             double a = row(power ? s.fluxLow[i] : s.magLow[i]);
             double b = row(power ? s.fluxHigh[i] : s.magHigh[i]);

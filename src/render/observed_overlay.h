@@ -121,7 +121,8 @@ private:
     std::optional<double> rms_;
 
     std::vector<std::uint32_t> pixels_;
-    std::vector<std::uint8_t> taken_; ///< pixels already the centre of a square
+    std::vector<std::uint32_t> taken_; ///< pixels already a square's centre: == stamp_
+    std::uint32_t stamp_ = 0;
     std::uint64_t revision_ = 0;
     bool blank_ = true;
 };
