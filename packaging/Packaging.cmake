@@ -7,6 +7,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.Orvanta.metainfo.xml
 install(FILES ${PROJECT_SOURCE_DIR}/assets/icon-256.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
         RENAME org.example.Orvanta.png)
+# The teaching light curves, for Ctrl+O.
+install(FILES ${PROJECT_SOURCE_DIR}/data/algol.txt ${PROJECT_SOURCE_DIR}/data/twins.csv
+              ${PROJECT_SOURCE_DIR}/data/eccentric.txt
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/orvanta/data)
 
 set(CPACK_PACKAGE_NAME "orvanta")
 set(CPACK_PACKAGE_VENDOR "Orvanta developers")
