@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <clocale>
 #include <locale>
 #include <sstream>
 
@@ -89,12 +90,15 @@ TEST_F(SaveTest, GermanLocaleKeepsDecimalPoints) {
     const std::string expected = command({});
     const QLocale savedQt;
     const std::locale savedCpp;
+    const std::string savedC = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the system (or the build's LOCPATH) has it
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
     press(Qt::Key_E);
     saveAs(QStringLiteral("de.csv"));
     std::locale::global(savedCpp);
     QLocale::setDefault(savedQt);
+    std::setlocale(LC_ALL, savedC.c_str());
     EXPECT_EQ(contents(QStringLiteral("de.csv")).toStdString(), expected);
 }
 
