@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -15,91 +14,81 @@ namespace orvanta::cli {
 
 namespace {
 
-using Slot = std::function<std::optional<std::string>&(CurveRequest&)>;
+using Text = std::optional<std::string>;
 
 /// One option that takes a number: its name, the word for its value in the help, what it
-/// means with its unit, and the box whose design-time text is its default (or none).
+/// means with its unit, where the request keeps it, and the box whose design-time text is
+/// its default (none for the light quantities other than the flux).
 struct NumberOption {
     std::string name;
     std::string metavar;
     std::string meaning;
-    Slot slot;
-    TextBoxCtl Controls::*box;
+    char star = 0; ///< 'a' or 'b'; 0 for the orbit
+    Text StarOptions::*starField = nullptr;
+    Text CurveRequest::*orbitField = nullptr;
+    TextBoxCtl Controls::*box = nullptr;
+
+    [[nodiscard]] Text& in(CurveRequest& r) const {
+        if (star == 0) return r.*orbitField;
+        return (star == 'a' ? r.a : r.b).*starField;
+    }
 };
 
+NumberOption starOption(char star, const char* stem, const char* metavar, const char* meaning,
+                        Text StarOptions::*field, TextBoxCtl Controls::*box = nullptr) {
+    NumberOption o;
+    o.name = std::string("--") + stem + "-" + star;
+    o.metavar = metavar;
+    o.meaning = meaning;
+    o.star = star;
+    o.starField = field;
+    o.box = box;
+    return o;
+}
+
+NumberOption orbitOption(const char* name, const char* metavar, const char* meaning,
+                         Text CurveRequest::*field, TextBoxCtl Controls::*box) {
+    NumberOption o;
+    o.name = name;
+    o.metavar = metavar;
+    o.meaning = meaning;
+    o.orbitField = field;
+    o.box = box;
+    return o;
+}
+
 std::vector<NumberOption> starOptions(char star) {
-    const std::string s(1, star);
-    const auto side = [star](CurveRequest& r) -> StarOptions& { return star == 'a' ? r.a : r.b; };
     const bool a = star == 'a';
-    return {{"--mass-" + s, "M",
-             "mass, solar masses", [side](CurveRequest & r) -> auto& {return side(r).mass;
-}
-, a ? &Controls::Text7 : &Controls::Text8
-} // namespace
-, {"--radius-" + s, "R",
-   "radius, solar radii", [side](CurveRequest& r) -> auto& {return side(r).radius;
-} // namespace orvanta::cli
-, a ? &Controls::Text9 : &Controls::Text10
-}
-, {"--flux-" + s, "F",
-   "light flux at the surface, W/m^2", [side](CurveRequest& r) -> auto& {return side(r).flux;
-}
-, a ? &Controls::Text11 : &Controls::Text12
-}
-, {"--luminosity-" + s, "L",
-   "luminosity, W", [side](CurveRequest& r) -> auto& {return side(r).luminosity;
-}
-, nullptr
-}
-, {"--temperature-" + s, "T",
-   "surface temperature, K", [side](CurveRequest& r) -> auto& {return side(r).temperature;
-}
-, nullptr
-}
-, {"--magnitude-" + s, "MV", "absolute visual magnitude (with the temperature option)",
-   [side](CurveRequest& r) -> auto& {return side(r).magnitude;
-}
-, nullptr
-}
-,
-}
-;
+    return {
+        starOption(star, "mass", "M", "mass, solar masses", &StarOptions::mass,
+                   a ? &Controls::Text7 : &Controls::Text8),
+        starOption(star, "radius", "R", "radius, solar radii", &StarOptions::radius,
+                   a ? &Controls::Text9 : &Controls::Text10),
+        starOption(star, "flux", "F", "light flux at the surface, W/m^2", &StarOptions::flux,
+                   a ? &Controls::Text11 : &Controls::Text12),
+        starOption(star, "luminosity", "L", "luminosity, W", &StarOptions::luminosity),
+        starOption(star, "temperature", "T", "surface temperature, K", &StarOptions::temperature),
+        starOption(star, "magnitude", "MV",
+                   "absolute visual magnitude (with the temperature option)",
+                   &StarOptions::magnitude),
+    };
 }
 
 std::vector<NumberOption> orbitOptions() {
-    return {{"--distance", "D", "mean distance between the centres, solar radii",
-             [](CurveRequest & r) -> auto& {return r.distance;
-}
-, &Controls::Text1
-}
-, {"--eccentricity", "E", "eccentricity of the relative orbit, -1 < E < 1",
-   [](CurveRequest& r) -> auto& {return r.eccentricity;
-}
-, &Controls::Text3
-}
-, {"--incline1", "DEG", "turn about the vertical view axis, degrees",
-   [](CurveRequest& r) -> auto& {return r.incline1;
-}
-, &Controls::Text4
-}
-, {"--incline2", "DEG", "tilt about the horizontal view axis, degrees",
-   [](CurveRequest& r) -> auto& {return r.incline2;
-}
-, &Controls::Text5
-}
-, {"--incline3", "DEG", "turn within the orbital plane, degrees",
-   [](CurveRequest& r) -> auto& {return r.incline3;
-}
-, &Controls::Text6
-}
-, {"--steps", "N", "steps per period of the window's animation (in the header)",
-   [](CurveRequest& r) -> auto& {return r.steps;
-}
-, &Controls::Text2
-}
-,
-}
-;
+    return {
+        orbitOption("--distance", "D", "mean distance between the centres, solar radii",
+                    &CurveRequest::distance, &Controls::Text1),
+        orbitOption("--eccentricity", "E", "eccentricity of the relative orbit, -1 < E < 1",
+                    &CurveRequest::eccentricity, &Controls::Text3),
+        orbitOption("--incline1", "DEG", "turn about the vertical view axis, degrees",
+                    &CurveRequest::incline1, &Controls::Text4),
+        orbitOption("--incline2", "DEG", "tilt about the horizontal view axis, degrees",
+                    &CurveRequest::incline2, &Controls::Text5),
+        orbitOption("--incline3", "DEG", "turn within the orbital plane, degrees",
+                    &CurveRequest::incline3, &Controls::Text6),
+        orbitOption("--steps", "N", "steps per period of the window's animation (in the header)",
+                    &CurveRequest::steps, &Controls::Text2),
+    };
 }
 
 std::vector<NumberOption> allNumberOptions() {
@@ -214,7 +203,7 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
         if (o == numbers.end()) throw UsageError{"unknown option '" + name + "'"};
         const std::string text = takeValue();
         if (!isNumber(text)) throw UsageError{name + ": '" + text + "' is not a number"};
-        o->slot(r) = text;
+        o->in(r) = text;
     }
     checkStar(r.a, 'a');
     checkStar(r.b, 'b');
@@ -223,7 +212,7 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
 
 void applyToBoxes(const CurveRequest& request, Form1& f) {
     const std::vector<NumberOption> numbers = allNumberOptions();
-    CurveRequest r = request; // the slots hand out references to a request they may change
+    CurveRequest r = request; // `in` hands out references that could change it
 
     auto applyStar = [&](const StarOptions& s, ComboBoxCtl& type, ListBoxCtl& selector,
                          TextBoxCtl& value, TextBoxCtl& temperature, bool isA) {
@@ -253,9 +242,8 @@ void applyToBoxes(const CurveRequest& request, Form1& f) {
     applyStar(request.b, f.Combo2, f.List2, f.Text12, f.Text17, false);
     // Masses, radii and the orbit go into their boxes; the light went in above.
     for (const NumberOption& o : numbers)
-        if (o.box != nullptr && o.slot(r) && o.box != &Controls::Text11 &&
-            o.box != &Controls::Text12)
-            (f.*(o.box)).Text = *o.slot(r);
+        if (o.box != nullptr && o.in(r) && o.box != &Controls::Text11 && o.box != &Controls::Text12)
+            (f.*(o.box)).Text = *o.in(r);
     // The selector's row is the one the user would have scrolled to.
     f.PrevQuantityA = f.List1.TopIndex;
     f.PrevQuantityB = f.List2.TopIndex;
