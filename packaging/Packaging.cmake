@@ -7,6 +7,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.Orvanta.metainfo.xml
 install(FILES ${PROJECT_SOURCE_DIR}/assets/icon-256.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
         RENAME org.example.Orvanta.png)
+# The About box points here for the keyboard commands.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME "orvanta")
 set(CPACK_PACKAGE_VENDOR "Orvanta developers")
