@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize bench memory package clean
+.PHONY: deps configure build run test format-check format sanitize bench bench-curve memory package clean
 
 deps:
 	@./scripts/install-deps
@@ -42,6 +42,11 @@ bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target orvanta_bench
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_bench
+
+bench-curve: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target orvanta
+	@./bench/curve-startup build-bench/orvanta 1000
 
 memory: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null

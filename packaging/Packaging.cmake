@@ -11,6 +11,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/assets/icon-256.png
 install(FILES ${PROJECT_SOURCE_DIR}/data/algol.txt ${PROJECT_SOURCE_DIR}/data/twins.csv
               ${PROJECT_SOURCE_DIR}/data/eccentric.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/orvanta/data)
+# The About box points here for the keyboard commands.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME "orvanta")
 set(CPACK_PACKAGE_VENDOR "Orvanta developers")

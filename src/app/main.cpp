@@ -1,4 +1,5 @@
-// Orvanta: the window of the eclipsing binary simulation.
+// Orvanta: the window of the eclipsing binary simulation, or `orvanta curve` without one.
+#include "cli/curve_command.h"
 #include "qt/main_window.h"
 #include "ui/command_line.h"
 
@@ -6,9 +7,14 @@
 #include <QFile>
 
 #include <iostream>
+#include <string_view>
 
 int main(int argc, char* argv[]) {
-    // Help and version need no display: answered before any Qt object exists.
+    // Before any Qt object: the command needs no display and loads no platform plugin.
+    if (argc >= 2 && std::string_view(argv[1]) == "curve")
+        return orvanta::cli::runCurveCommand({argv + 2, argv + argc}, std::cout, std::cerr);
+
+    // Help and version of the window need no display either.
     const orvanta::WindowCommand asked = orvanta::readWindowCommand({argv + 1, argv + argc});
     if (asked.help || asked.version) {
         std::cout << (asked.help ? orvanta::windowHelp() : "orvanta " ORVANTA_VERSION "\n");

@@ -53,17 +53,27 @@ double radixInteger(Reader& r, int base) {
 } // namespace
 
 double Val(std::string_view text) {
+    std::size_t used = 0;
+    return Val(text, used);
+}
+
+double Val(std::string_view text, std::size_t& used) {
+    used = 0;
     Reader r{text};
     if (r.peek() == '&') {
         r.next();
         const char k = r.peek();
         if (k == 'H' || k == 'h') {
             r.next();
-            return radixInteger(r, 16);
+            const double v = radixInteger(r, 16);
+            used = r.i;
+            return v;
         }
         if (k == 'O' || k == 'o') {
             r.next();
-            return radixInteger(r, 8);
+            const double v = radixInteger(r, 8);
+            used = r.i;
+            return v;
         }
         return 0.0;
     }
@@ -94,6 +104,7 @@ double Val(std::string_view text) {
         r.next();
     }
     if (digits == 0) return 0.0;
+    used = r.i;
 
     long exponent = 0;
     const char e = r.peek();
@@ -109,6 +120,7 @@ double Val(std::string_view text) {
             r.next();
         }
         if (negative) exponent = -exponent;
+        used = r.i;
     }
     if (!significant) return 0.0;
     number += 'e';

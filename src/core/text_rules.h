@@ -1,6 +1,7 @@
 // The text rules: one function reads every box, one writes every number.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace orvanta {
 /// "&O" read hexadecimal and octal integers. No number gives 0. Locale-independent.
 /// A number beyond the double range raises the overflow error.
 double Val(std::string_view text);
+/// Val that also tells how far it read: `used` is the length of the text up to the end of
+/// the number (0 when no number was read), so text beyond it was ignored.
+double Val(std::string_view text, std::size_t& used);
 
 /// A number in the general format: at most 15 significant digits, no trailing zeros,
 /// exponent form below 1E-4 and from 1E+15 ("5.7E-08"), never "-0".

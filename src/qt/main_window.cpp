@@ -6,12 +6,22 @@
 #include "qt/one_row_list.h"
 #include "qt/panel_frame.h"
 
+#include "render/curve_table.h"
+
+#include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QShortcut>
+#include <QSaveFile>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 
 #include <map>
 #include <string>
@@ -224,6 +234,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
             }
             auto* edit = new QLineEdit;
             placed(edit, box);
+            edit->installEventFilter(this); // the window's key commands before the box's own
             connect(edit, &QLineEdit::textEdited, this, [this, &box](const QString& text) {
                 form_->TextEdited(box, text.toStdString());
                 refresh();
@@ -291,6 +302,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
         refresh();
     });
 
+    addKeyCommand("exportCurve", QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::exportCurve);
+    addKeyCommand("savePicture", QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::savePicture);
+
     // Observed light curves: dropped on the window, Ctrl+O, Ctrl+Shift+O.
     loader_ = new ObservedLoader(this);
     connect(loader_, &ObservedLoader::loaded, this, &MainWindow::observedLoaded);
@@ -298,11 +312,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
             [this](const QString& message) { showMessage(message, true); });
     setAcceptDrops(true);
     for (QWidget* child : findChildren<QWidget*>())
-        if (child->acceptDrops()) child->installEventFilter(this);
-    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
-            &MainWindow::chooseObserved);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), this),
-            &QShortcut::activated, this, &MainWindow::removeObserved);
+        if (child->acceptDrops()) child->installEventFilter(this); // a file dropped on a box
+    addKeyCommand("openObserved", QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::chooseObserved);
+    addKeyCommand("removeObserved", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                  &MainWindow::removeObserved);
 
     refresh();
 }
@@ -313,8 +326,106 @@ bool MainWindow::event(QEvent* event) {
     return acceptsDrop(event) || QWidget::event(event);
 }
 
+void MainWindow::addKeyCommand(const char* name, const QKeySequence& keys,
+                               void (MainWindow::*command)()) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, command);
+    addAction(action);
+    keyCommands_.push_back(keys);
+}
+
+// A text box claims some Ctrl keys for itself (Ctrl+E moves to the end of the line on
+// Linux desktops); the window's commands win.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    return acceptsDrop(event) || QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QKeySequence& keys : keyCommands_)
+            if (keys == pressed) return true; // not accepted: the shortcut runs
+    }
+    if (acceptsDrop(event)) return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+QString MainWindow::saveFolder() {
+    const QSettings settings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
+    const QString folder = settings.value(QStringLiteral("saveFolder")).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void MainWindow::askWhereToSave(const QString& title, const QString& fileName,
+                                const QString& filter, const QString& suffix,
+                                std::function<void(const QString&)> save) {
+    if (saveDialog_ != nullptr) saveDialog_->close();
+    auto* dialog = new QFileDialog(this, title);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(filter);
+    dialog->setDefaultSuffix(suffix);
+    dialog->setDirectory(saveFolder());
+    dialog->selectFile(fileName);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [save = std::move(save)](const QString& path) {
+                QSettings settings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
+                settings.setValue(QStringLiteral("saveFolder"), QFileInfo(path).absolutePath());
+                save(path);
+            });
+    saveDialog_ = dialog;
+    dialog->open();
+}
+
+bool MainWindow::saveFile(const QString& path, const QByteArray& contents) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
+        return true;
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(WindowCaption),
+                                tr("The file could not be saved:\n%1\n%2")
+                                    .arg(QDir::toNativeSeparators(path), file.errorString()),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("saveFailed"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return false;
+}
+
+void MainWindow::exportCurve() {
+    // The table of the boxes as they are now; the window's own state stays as it is.
+    std::string csv;
+    bool made = false;
+    form_->Run([&] {
+        csv = CurveCsv(LightCurveTable(*form_));
+        made = true;
+    });
+    refresh();
+    if (!made) return;
+    askWhereToSave(tr("Export Light Curve"), QStringLiteral("light-curve.csv"),
+                   tr("CSV files (*.csv)"), QStringLiteral("csv"),
+                   [this, data = QByteArray::fromStdString(csv)](const QString& path) {
+                       saveFile(path, data);
+                   });
+}
+
+QImage MainWindow::windowPicture() {
+    return grab().toImage();
+}
+
+void MainWindow::savePicture() {
+    // What is shown when the keys are pressed, not when the dialog closes.
+    const QImage picture = windowPicture();
+    askWhereToSave(tr("Save Window as Picture"), QStringLiteral("orvanta.png"),
+                   tr("PNG images (*.png)"), QStringLiteral("png"),
+                   [this, picture](const QString& path) {
+                       QByteArray png;
+                       QBuffer buffer(&png);
+                       buffer.open(QIODevice::WriteOnly);
+                       picture.save(&buffer, "PNG");
+                       saveFile(path, png);
+                   });
 }
 
 void MainWindow::load() {

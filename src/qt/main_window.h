@@ -4,9 +4,13 @@
 #include "core/form1.h"
 #include "qt/marks.h"
 
+#include <QFileDialog>
+#include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +53,19 @@ public:
     /// Ctrl+Shift+O: removes the observed points.
     void removeObserved();
     [[nodiscard]] const ObservedLoader& observedLoader() const { return *loader_; }
+    /// Ctrl+E: the light curve of the boxes as CSV, saved through a file dialog. A run-time
+    /// error shows in the error window instead, and no dialog opens.
+    void exportCurve();
+    /// Ctrl+S: the window as shown now, saved as PNG through a file dialog.
+    void savePicture();
+    /// The client area as shown, at the screen's device pixel ratio (794 x 568 at 1).
+    [[nodiscard]] QImage windowPicture();
+    /// Writes the file whole or not at all; says why in a message box when it cannot.
+    bool saveFile(const QString& path, const QByteArray& contents);
+    /// The save dialog opened last, while it is open.
+    [[nodiscard]] QFileDialog* saveDialog() const { return saveDialog_; }
+    /// The folder the save dialogs open in: the one last saved to, else the documents.
+    [[nodiscard]] static QString saveFolder();
 
     /// The animation's pace: the model asks for 1 ms ticks; about 60 steps a second.
     static constexpr int TickMilliseconds = 16;
@@ -64,6 +81,9 @@ private:
     void observedLoaded(const std::shared_ptr<ObservedSet>& set);
     /// Takes a drag or drop of one local file as a file to open.
     bool acceptsDrop(QEvent* event);
+    void addKeyCommand(const char* name, const QKeySequence& keys, void (MainWindow::*command)());
+    void askWhereToSave(const QString& title, const QString& fileName, const QString& filter,
+                        const QString& suffix, std::function<void(const QString&)> save);
 
     std::unique_ptr<Form1> form_;
     Pictures pictures_;
@@ -74,6 +94,8 @@ private:
     QMessageBox* errorBox_ = nullptr;
     unsigned errorsShown_ = 0;
     ObservedLoader* loader_ = nullptr;
+    QPointer<QFileDialog> saveDialog_;
+    std::vector<QKeySequence> keyCommands_;
 };
 
 } // namespace orvanta::view

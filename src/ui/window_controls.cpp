@@ -30,7 +30,10 @@ const char* const CreditsText = "\r\n"
                                 "\r\n"
                                 "For technical difficulties, please contact\r\n"
                                 "one of the programmers at\r\n"
-                                "orvanta@example.org\r\n";
+                                "orvanta@example.org\r\n"
+                                "\r\n"
+                                "Keyboard commands: see \"Keyboard\"\r\n"
+                                "in README.md (/usr/share/doc/orvanta)\r\n";
 
 const std::vector<std::string> SpectralTypes = {"",    "O5V", "B0V", "B5V", "A0V",
                                                 "A5V", "F0V", "F5V", "G0V", "G5V",

@@ -3,6 +3,7 @@
 // curves made by the model itself, the residual on a hand-computed case, the placement in
 // both graph modes and after Hide Menu, and the layer's bounded drawing.
 #include "loaded_form.h"
+#include "render/curve_table.h"
 #include "render/observed_fit.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +148,18 @@ TEST(ObservedFit, ACurveMadeByTheModelFitsToAMillionthOfAMagnitudeInBothModes) {
     EXPECT_LT(*f->observed.rms(), 1e-6);
     EXPECT_NE(f->windowTitle().find(" points, rms "), std::string::npos);
     EXPECT_NE(f->windowTitle().find(" mag"), std::string::npos);
+}
+
+TEST(ObservedFit, TheExportedTableReadsBackAsAPerfectFitInBothModes) {
+    auto f = system();
+    showText(*f, CurveCsv(LightCurveTable(*f)));
+    ASSERT_TRUE(f->observed.set()->phased);
+    ASSERT_TRUE(f->observed.rms());
+    EXPECT_LT(*f->observed.rms(), 1e-12);
+    f->ListScrolled(f->List3, 1);
+    ASSERT_TRUE(f->observed.rms());
+    EXPECT_LT(*f->observed.rms(), 1e-12);
+    EXPECT_NEAR(f->observed.phaseShift(), 0, 1e-12);
 }
 
 TEST(ObservedFit, WithoutPeriodOrEpochTheModelPeriodAndTheFirstMinimumServe) {

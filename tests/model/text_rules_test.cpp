@@ -80,3 +80,28 @@ TEST(TextRules, IgnoreTheLocale) {
     EXPECT_EQ(Str(2.5), "2.5");
     std::setlocale(LC_ALL, saved.c_str());
 }
+
+struct ValLength {
+    const char* text;
+    double value;
+    std::size_t used;
+};
+
+void PrintTo(const ValLength& v, std::ostream* os) {
+    *os << '"' << v.text << '"';
+}
+
+class ValTellsHowFarItRead : public ::testing::TestWithParam<ValLength> {};
+
+TEST_P(ValTellsHowFarItRead, UpToTheEndOfTheNumber) {
+    std::size_t used = 99;
+    EXPECT_EQ(Val(GetParam().text, used), GetParam().value);
+    EXPECT_EQ(used, GetParam().used);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ValTellsHowFarItRead,
+                         ::testing::Values(ValLength{"3.59", 3.59, 4}, ValLength{"3,59", 3, 1},
+                                           ValLength{" 2 kg", 2, 3}, ValLength{"1e3 ", 1000, 4},
+                                           ValLength{"-.5E-1x", -0.05, 6}, ValLength{"&H1F", 31, 4},
+                                           ValLength{"0", 0, 1}, ValLength{"", 0, 0},
+                                           ValLength{"-", 0, 0}, ValLength{"abc", 0, 0}));

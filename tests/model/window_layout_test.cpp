@@ -69,6 +69,11 @@ TEST_F(WindowLayout, CreditsTextHasItsCloseHint) {
     EXPECT_NE(f.Text15.Text.find("@example.org"), std::string::npos);
 }
 
+TEST_F(WindowLayout, CreditsSayWhereTheKeyboardCommandsAreListed) {
+    EXPECT_NE(f.Text15.Text.find("Keyboard commands: see \"Keyboard\"\r\nin README.md"),
+              std::string::npos);
+}
+
 TEST_F(WindowLayout, ShapesRefuseNegativeSizes) {
     EXPECT_EQ(orvanta::testing::errorOf([&] { f.StarA.SetWidth(-1); }), 380);
     EXPECT_EQ(f.StarA.Width, 105);
