@@ -18,6 +18,8 @@ WindowCommand readWindowCommand(const std::vector<std::string>& args) {
 
 std::string windowHelp() {
     return "Usage: orvanta [FILE]\n"
+           "       orvanta curve [OPTION]...   (the light-curve table; see 'orvanta curve "
+           "--help')\n"
            "Opens the window of the eclipsing binary simulation. FILE, if given, is an\n"
            "observed light curve (text or CSV: time or phase, magnitude or flux, and an\n"
            "optional error column) shown over the light-curve graph with its fit.\n"
