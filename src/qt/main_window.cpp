@@ -4,7 +4,9 @@
 #include "qt/credits_box.h"
 #include "qt/one_row_list.h"
 #include "qt/panel_frame.h"
+#include "qt/value_box.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -220,7 +222,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
                 bindings_.push_back(std::make_unique<CreditsBinding>(box, credits));
                 break;
             }
-            auto* edit = new QLineEdit;
+            auto* edit = new ValueBox;
             placed(edit, box);
             connect(edit, &QLineEdit::textEdited, this, [this, &box](const QString& text) {
                 form_->TextEdited(box, text.toStdString());
@@ -300,6 +302,14 @@ void MainWindow::load() {
 }
 
 void MainWindow::refresh() {
+    // A box about to be hidden hands its focus to the picture: left to Qt, the focus would
+    // pass along the tab chain to a box that selects its text for the next key to replace.
+    if (QWidget* focus = QApplication::focusWidget())
+        for (const auto& b : bindings_)
+            if (!b->control.Visible && (b->widget == focus || b->widget->isAncestorOf(focus))) {
+                canvas_->setFocus(Qt::OtherFocusReason);
+                break;
+            }
     for (const auto& b : bindings_)
         b->sync();
     canvas_->refresh();
