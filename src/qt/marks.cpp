@@ -281,7 +281,8 @@ void paintLabel(QPainter& p, const Mark& m) {
     QFont font = controlFont(m.Bold);
     const QString caption = captionText(m.Caption);
     if (oneLine) {
-        const int excess = QFontMetrics(font).horizontalAdvance(caption) - box.width();
+        // The halo takes a pixel on either side.
+        const int excess = QFontMetrics(font).horizontalAdvance(caption) - (box.width() - 2);
         if (excess > 0 && caption.size() > 1)
             font.setLetterSpacing(
                 QFont::AbsoluteSpacing,

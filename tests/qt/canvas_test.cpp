@@ -256,13 +256,20 @@ TEST_F(ViewTest, ShowMenuStaysOnOneLineAndReadsOverTheAxis) {
     ASSERT_EQ(f.HideMenu.Caption, "Show  Menu");
     const QRect inner = pixelRect(f.HideMenu).adjusted(1, 1, -1, -1);
     const int lineHeight = QFontMetrics(controlFont(false)).height();
-    int lowestText = -1, halo = 0;
+    int lowestText = -1, leftmost = inner.right(), rightmost = inner.left(), halo = 0;
     for (int y = inner.top(); y <= inner.bottom(); ++y)
         for (int x = inner.left(); x <= inner.right(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (c.red() > 0xC0 && c.blue() > 0xC0) lowestText = y;
+            if (c.red() > 0x80 && c.blue() > 0x80) {
+                lowestText = y;
+                leftmost = std::min(leftmost, x);
+                rightmost = std::max(rightmost, x);
+            }
             if (c.green() < 0x40) ++halo;
         }
+    // Neither end of the caption is cut by the box.
+    EXPECT_GT(leftmost, inner.left());
+    EXPECT_LT(rightmost, inner.right());
     ASSERT_GE(lowestText, 0) << "no caption painted";
     EXPECT_LT(lowestText, inner.top() + lineHeight) << "the caption wraps onto a second line";
     EXPECT_GT(halo, 20) << "no dark halo around the caption";
