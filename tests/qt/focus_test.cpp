@@ -15,14 +15,14 @@ TEST_F(ViewTest, AfterHideAndShowMenuNoBoxHoldsTheFocusWithItsTextSelected) {
     window->load();
     auto* mass = widget<QLineEdit>("Text7");
     QTest::mouseClick(mass, Qt::LeftButton);
-    ASSERT_EQ(QApplication::focusWidget(), mass);
+    ASSERT_EQ(focused(), mass);
     QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, OnHideMenu);
     ASSERT_EQ(f.HideMenu.Caption, "Show  Menu");
     QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, OnHideMenu);
     ASSERT_EQ(f.HideMenu.Caption, "Hide  Menu");
-    EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr)
-        << QApplication::focusWidget()->objectName().toStdString();
-    for (QLineEdit* box : window->findChildren<QLineEdit*>())
+    EXPECT_EQ(qobject_cast<QLineEdit*>(focused()), nullptr)
+        << focused()->objectName().toStdString();
+    for (QLineEdit* box : window->client()->findChildren<QLineEdit*>())
         EXPECT_FALSE(box->hasSelectedText()) << box->objectName().toStdString();
     // The next key typed goes to no box.
     QTest::keyClicks(QApplication::focusWidget(), "7");
@@ -35,11 +35,11 @@ TEST_F(ViewTest, ABoxReachedByTabShowsTheStartOfItsSelectedText) {
     auto* flux = widget<QLineEdit>("Text12");
     ASSERT_GT(flux->text().size(), 8); // longer than the box shows
     widget<QLineEdit>("Text11")->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), flux);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(focused(), flux);
     EXPECT_EQ(flux->cursorPosition(), 0);
     EXPECT_EQ(flux->selectedText(), flux->text()); // typing still replaces it, as Tab does
-    QTest::keyClick(flux, Qt::Key_Backtab, Qt::ShiftModifier);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(widget<QLineEdit>("Text11")->cursorPosition(), 0);
 }
 
