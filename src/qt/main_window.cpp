@@ -6,6 +6,7 @@
 #include "qt/panel_frame.h"
 #include "qt/value_box.h"
 
+#include "ui/error_hint.h"
 #include "ui/window_fit.h"
 
 #include <QApplication>
@@ -93,13 +94,30 @@ struct TextBinding : Binding {
     TextBinding(TextBoxCtl& c, QLineEdit* w) : Binding(c, w), box(c), edit(w) {}
     void syncValue() override {
         const QString text = qText(box.Text);
-        if (edit->text() == text) return;
-        const QSignalBlocker block(edit);
-        edit->setText(text);
-        edit->setCursorPosition(0); // a box shows the start of a text put into it
+        if (edit->text() != text) {
+            const QSignalBlocker block(edit);
+            edit->setText(text);
+            edit->setCursorPosition(0); // a box shows the start of a text put into it
+        }
+        const QString note = qText(shownNote(box));
+        if (note != edit->toolTip()) {
+            edit->setToolTip(note);
+            recolour();
+        }
+    }
+    // A box whose text was read only in part shows it in the warning colour.
+    void applyColours(const QColor& back, const QColor& fore) override {
+        back_ = back;
+        fore_ = fore;
+        recolour();
+    }
+    void recolour() {
+        const bool warned = !edit->toolTip().isEmpty();
+        Binding::applyColours(back_, warned ? toQColor(ReadInPartColour) : fore_);
     }
     TextBoxCtl& box;
     QLineEdit* edit;
+    QColor back_, fore_;
 };
 
 struct CreditsBinding : Binding {
@@ -495,6 +513,7 @@ void MainWindow::showError() {
         errorBox_->setWindowModality(Qt::NonModal);
     }
     errorBox_->setText(qText(form_->ErrorText));
+    errorBox_->setInformativeText(qText(form_->ErrorHint)); // below the message, when known
     errorBox_->show();
     errorBox_->raise();
 }
