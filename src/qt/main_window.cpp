@@ -432,15 +432,12 @@ void MainWindow::fitPicture() {
     const double sx = static_cast<double>(fit.width) / WindowWidth;
     const double sy = static_cast<double>(fit.height) / WindowHeight;
     view_->setTransform(QTransform::fromScale(sx, sy));
-    // The picture is composed at the screen's whole pixel ratio, then scaled: every picture
-    // pixel a sharp square at whole-number scales, blended in between.
-    const double ratio = std::ceil(devicePixelRatioF());
-    proxy_->setCacheMode(
-        QGraphicsItem::ItemCoordinateCache,
-        QSize(static_cast<int>(WindowWidth * ratio), static_cast<int>(WindowHeight * ratio)));
+    // The picture is composed at its own 794 x 568 pixels, then scaled: every picture pixel
+    // a sharp square at whole-number scales (of device pixels), blended in between.
+    proxy_->setCacheMode(QGraphicsItem::ItemCoordinateCache);
+    const double ratio = devicePixelRatioF();
     view_->setRenderHint(QPainter::SmoothPixmapTransform,
-                         smoothAt(sx * devicePixelRatioF() / ratio) ||
-                             smoothAt(sy * devicePixelRatioF() / ratio));
+                         smoothAt(sx * ratio) || smoothAt(sy * ratio));
 }
 
 void MainWindow::command(Command command) {
