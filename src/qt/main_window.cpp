@@ -9,7 +9,6 @@
 #include "ui/error_hint.h"
 #include "ui/window_fit.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
@@ -22,7 +21,6 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
-#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
