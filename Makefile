@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize bench bench-curve memory package clean
+.PHONY: deps configure build run test format-check format sanitize bench bench-curve memory package clean lesson-pictures
 
 deps:
 	@./scripts/install-deps
@@ -52,6 +52,11 @@ memory: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target orvanta_memory_probe
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_memory_probe
+
+# The pictures of docs/LESSONS.md, made by the program itself (offscreen).
+lesson-pictures: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target orvanta_lesson_pictures
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/orvanta_lesson_pictures docs/lessons
 
 package: build
 	@cd $(BUILD) && cpack -G DEB

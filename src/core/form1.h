@@ -83,6 +83,8 @@ public:
     /// The last error, as the error window shows it ("Run-time error '11':\nDivision by zero").
     std::string ErrorText;
     int ErrorNumber = 0;
+    /// A sentence below the error naming the box most likely at fault; may be empty.
+    std::string ErrorHint;
     /// Grows by one with every error, so the view knows to show the window (again).
     unsigned ErrorCount = 0;
 

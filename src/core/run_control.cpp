@@ -13,8 +13,10 @@ void Form1::Timer1_Timer() {
         StepNo = 1;
         Time = 0;
     } else {
+        // From the step number, not by adding to the last Time: repeated addition drifts
+        // below the whole step and the floored read-outs then show one less than the step.
         StepNo = StepNo + 1;
-        Time = Time + Period / IterationNo;
+        Time = (StepNo - 1) * (Period / IterationNo);
     }
     Main();
     Draw();

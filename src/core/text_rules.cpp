@@ -137,6 +137,42 @@ double Val(std::string_view text, std::size_t& used) {
     return value;
 }
 
+size_t ValLength(std::string_view text) {
+    size_t used = 0;
+    try {
+        Val(text, used);
+    } catch (const RuntimeError&) {
+        // Beyond the double range: every digit was still read.
+    }
+    return used;
+}
+
+std::string readAsNote(std::string_view text) {
+    size_t used = 0;
+    double value = 0;
+    try {
+        value = Val(text, used);
+    } catch (const RuntimeError&) {
+        return {}; // too large to read at all: the plot says so
+    }
+    std::string_view rest = text.substr(used);
+    while (!rest.empty() && (skipped(rest.front()) || rest.front() == '\r'))
+        rest.remove_prefix(1);
+    while (!rest.empty() && (skipped(rest.back()) || rest.back() == '\r'))
+        rest.remove_suffix(1);
+    if (rest.empty()) return {};
+    constexpr size_t Longest = 24;
+    std::string note = "read as ";
+    note += Str(value);
+    note += " (\"";
+    note += rest.substr(0, Longest);
+    if (rest.size() > Longest) note += "...";
+    note += "\" ignored";
+    if (rest.front() == ',') note += "; the decimal point is \".\"";
+    note += ')';
+    return note;
+}
+
 std::string Str(double value) {
     if (value == 0.0 || !std::isfinite(value)) return "0";
     char buf[64];

@@ -29,6 +29,8 @@ Canvas::Canvas(Form1& form, const Pictures& pictures, QWidget* parent)
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // A click on the picture takes the focus from the boxes (and a hidden box gives it here).
+    setFocusPolicy(Qt::ClickFocus);
     setFixedSize(Surface::W, Surface::H);
     setCursor(Qt::CrossCursor);
     refresh();

@@ -5,6 +5,10 @@
 #include "qt/observed_view.h"
 #include "qt/one_row_list.h"
 #include "qt/panel_frame.h"
+#include "qt/value_box.h"
+
+#include "ui/error_hint.h"
+#include "ui/window_fit.h"
 
 #include "render/curve_table.h"
 
@@ -15,14 +19,20 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -93,13 +103,30 @@ struct TextBinding : Binding {
     TextBinding(TextBoxCtl& c, QLineEdit* w) : Binding(c, w), box(c), edit(w) {}
     void syncValue() override {
         const QString text = qText(box.Text);
-        if (edit->text() == text) return;
-        const QSignalBlocker block(edit);
-        edit->setText(text);
-        edit->setCursorPosition(0); // a box shows the start of a text put into it
+        if (edit->text() != text) {
+            const QSignalBlocker block(edit);
+            edit->setText(text);
+            edit->setCursorPosition(0); // a box shows the start of a text put into it
+        }
+        const QString note = qText(shownNote(box));
+        if (note != edit->toolTip()) {
+            edit->setToolTip(note);
+            recolour();
+        }
+    }
+    // A box whose text was read only in part shows it in the warning colour.
+    void applyColours(const QColor& back, const QColor& fore) override {
+        back_ = back;
+        fore_ = fore;
+        recolour();
+    }
+    void recolour() {
+        const bool warned = !edit->toolTip().isEmpty();
+        Binding::applyColours(back_, warned ? toQColor(ReadInPartColour) : fore_);
     }
     TextBoxCtl& box;
     QLineEdit* edit;
+    QColor back_, fore_;
 };
 
 struct CreditsBinding : Binding {
@@ -176,6 +203,38 @@ struct CheckBinding : Binding {
     QCheckBox* box;
 };
 
+// The client area: the keys that no control in it took come back to the window.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(std::function<void(QKeyEvent*)> leftOver)
+        : leftOver_(std::move(leftOver)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { leftOver_(event); }
+
+private:
+    std::function<void(QKeyEvent*)> leftOver_;
+};
+
+// The stage's hold on the client area. Tab and Shift+Tab go round the client's controls
+// as in a window of their own (a proxy alone would stop at the last).
+class ClientProxy : public QGraphicsProxyWidget {
+protected:
+    bool focusNextPrevChild(bool next) override {
+        QWidget* from = widget()->focusWidget();
+        if (from == nullptr) return QGraphicsProxyWidget::focusNextPrevChild(next);
+        for (QWidget* w = from;;) {
+            w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+            if (w == from) return false;
+            if (w != widget() && (w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisible() &&
+                w->isEnabled()) {
+                w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+    }
+};
+
 struct FrameBinding : Binding {
     FrameBinding(FrameCtl& c, PanelFrame* w) : Binding(c, w), frame(w) {}
     void syncValue() override { frame->refresh(); }
@@ -189,20 +248,28 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     pictures_ = Pictures::load();
     Form1& f = *form_;
     setWindowTitle(QString::fromLatin1(WindowCaption));
-    setFixedSize(WindowWidth, WindowHeight);
     setFont(controlFont(false));
     setWindowIcon(QIcon(QPixmap::fromImage(pictures_.byName["emblem.gif"])));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    setAutoFillBackground(true); // the bars beside the picture
 
-    canvas_ = new Canvas(f, pictures_, this);
+    // Every control stands in the client area in window pixels, as the layout places it;
+    // the stage shows that area scaled to the window.
+    client_ = new ClientArea([this](QKeyEvent* event) { keyLeftOver(event); });
+    client_->setObjectName(QStringLiteral("Form1"));
+    client_->setFixedSize(WindowWidth, WindowHeight);
+    client_->setFont(controlFont(false));
+    client_->setPalette(pal);
+
+    canvas_ = new Canvas(f, pictures_, client_);
     canvas_->move(0, 0);
     connect(canvas_, &Canvas::handled, this, &MainWindow::refresh);
 
-    std::map<std::string, QWidget*> containers = {{"Form1", this}};
+    std::map<std::string, QWidget*> containers = {{"Form1", client_}};
     for (FrameCtl* frame : {&f.Frame1, &f.Frame2}) {
-        auto* panel = new PanelFrame(*frame, f, pictures_, this);
+        auto* panel = new PanelFrame(*frame, f, pictures_, client_);
         panel->setFont(controlFont(frame->Bold));
         panel->setCursor(cursorShape(frame->MousePointer));
         frames_.push_back(panel);
@@ -232,13 +299,14 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
                 bindings_.push_back(std::make_unique<CreditsBinding>(box, credits));
                 break;
             }
-            auto* edit = new QLineEdit;
+            auto* edit = new ValueBox;
             placed(edit, box);
             edit->installEventFilter(this); // the window's key commands before the box's own
             connect(edit, &QLineEdit::textEdited, this, [this, &box](const QString& text) {
                 form_->TextEdited(box, text.toStdString());
                 refresh();
             });
+            connect(edit, &QLineEdit::returnPressed, this, [this] { command(Command::Plot); });
             bindings_.push_back(std::make_unique<TextBinding>(box, edit));
             break;
         }
@@ -296,7 +364,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
             }
 
     timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(TickMilliseconds);
+    timer_.setInterval(tickMilliseconds(pace_));
     connect(&timer_, &QTimer::timeout, this, [this] {
         form_->TimerTick();
         refresh();
@@ -311,28 +379,66 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     connect(loader_, &ObservedLoader::failed, this,
             [this](const QString& message) { showMessage(message, true); });
     setAcceptDrops(true);
-    for (QWidget* child : findChildren<QWidget*>())
+    for (QWidget* child : client_->findChildren<QWidget*>())
         if (child->acceptDrops()) child->installEventFilter(this); // a file dropped on a box
     addKeyCommand("openObserved", QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::chooseObserved);
     addKeyCommand("removeObserved", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
                   &MainWindow::removeObserved);
 
+    scene_ = new QGraphicsScene(this);
+    scene_->setSceneRect(0, 0, WindowWidth, WindowHeight);
+    proxy_ = new ClientProxy;
+    proxy_->setWidget(client_);
+    scene_->addItem(proxy_);
+    view_ = new QGraphicsView(scene_, this);
+    view_->setObjectName(QStringLiteral("stage"));
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    view_->setBackgroundBrush(Qt::black);
+    view_->setAcceptDrops(false); // a drop on the picture reaches the window
+    view_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(view_);
+
+    // Commands with a modifier or a function key work wherever the focus is; the others come
+    // back from the client area when the focused control does not use the key.
+    for (const KeyBinding& b : keyBindings()) {
+        if (b.onlyOutsideBoxes) continue;
+        auto* shortcut = new QShortcut(
+            QKeySequence(QString::fromUtf8(b.keys.data(), static_cast<qsizetype>(b.keys.size()))),
+            this);
+        connect(shortcut, &QShortcut::activated, this, [this, c = b.command] { command(c); });
+        keyCommands_.push_back(shortcut->key());
+        if (b.command == Command::LeaveFullScreen) {
+            leaveFullScreen_ = shortcut;
+            shortcut->setEnabled(false);
+        }
+    }
+
+    const QRect free = screen()->availableGeometry();
+    const PictureFit opening = openingSize(free.width(), free.height());
+    resize(opening.width, opening.height);
+    fitPicture();
     refresh();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The controls go before the model they show.
+    delete scene_;
+}
 
 bool MainWindow::event(QEvent* event) {
     return acceptsDrop(event) || QWidget::event(event);
 }
 
 void MainWindow::addKeyCommand(const char* name, const QKeySequence& keys,
-                               void (MainWindow::*command)()) {
+                               void (MainWindow::*run)()) {
     auto* action = new QAction(this);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    connect(action, &QAction::triggered, this, command);
+    connect(action, &QAction::triggered, this, run);
     addAction(action);
     keyCommands_.push_back(keys);
 }
@@ -411,7 +517,13 @@ void MainWindow::exportCurve() {
 }
 
 QImage MainWindow::windowPicture() {
-    return grab().toImage();
+    // The client area at its own 794 x 568 pixels, whatever size the window is shown at.
+    const qreal ratio = devicePixelRatioF();
+    QImage picture(QSize(WindowWidth, WindowHeight) * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::black);
+    client_->render(&picture);
+    return picture;
 }
 
 void MainWindow::savePicture() {
@@ -431,9 +543,89 @@ void MainWindow::savePicture() {
 void MainWindow::load() {
     form_->Load();
     refresh();
+    canvas_->setFocus(Qt::OtherFocusReason); // keys have a home before any box is clicked
+}
+
+double MainWindow::pictureScale() const {
+    return view_->transform().m11();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitPicture();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && leaveFullScreen_ != nullptr)
+        leaveFullScreen_->setEnabled(isFullScreen());
+    if (event->type() == QEvent::ScreenChangeInternal) fitPicture();
+}
+
+void MainWindow::fitPicture() {
+    if (view_ == nullptr) return;
+    const PictureFit fit = orvanta::fitPicture(width(), height());
+    view_->setGeometry(fit.left, fit.top, fit.width, fit.height);
+    // Each side fills its whole pixels exactly; the two scales differ by under a pixel.
+    const double sx = static_cast<double>(fit.width) / WindowWidth;
+    const double sy = static_cast<double>(fit.height) / WindowHeight;
+    view_->setTransform(QTransform::fromScale(sx, sy));
+    // The picture is composed at its own 794 x 568 pixels, then scaled: every picture pixel
+    // a sharp square at whole-number scales (of device pixels), blended in between.
+    proxy_->setCacheMode(QGraphicsItem::ItemCoordinateCache);
+    const double ratio = devicePixelRatioF();
+    view_->setRenderHint(QPainter::SmoothPixmapTransform,
+                         smoothAt(sx * ratio) || smoothAt(sy * ratio));
+}
+
+void MainWindow::command(Command command) {
+    switch (command) {
+    case Command::Faster:
+        pace_ = fasterPace(pace_);
+        timer_.setInterval(tickMilliseconds(pace_));
+        break;
+    case Command::Slower:
+        pace_ = slowerPace(pace_);
+        timer_.setInterval(tickMilliseconds(pace_));
+        break;
+    case Command::FullScreen:
+        setWindowState(windowState() ^ Qt::WindowFullScreen);
+        break;
+    case Command::LeaveFullScreen:
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        break;
+    default:
+        runCommand(*form_, command);
+        break;
+    }
+    refresh();
+}
+
+void MainWindow::keyLeftOver(QKeyEvent* event) {
+    // Shift and the keypad do not change what a key means here ("+" is Shift+= on most
+    // layouts); Ctrl, Alt and Meta do.
+    const Qt::KeyboardModifiers held =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QString keys = QKeySequence(QKeyCombination(held, static_cast<Qt::Key>(event->key())))
+                             .toString(QKeySequence::PortableText);
+    const std::optional<Command> found = commandForKey(keys.toStdString());
+    if (!found) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    command(*found);
 }
 
 void MainWindow::refresh() {
+    // A box about to be hidden hands its focus to the picture: left to Qt, the focus would
+    // pass along the tab chain to a box that selects its text for the next key to replace.
+    if (QWidget* focus = client_->focusWidget())
+        for (const auto& b : bindings_)
+            if (!b->control.Visible && (b->widget == focus || b->widget->isAncestorOf(focus))) {
+                canvas_->setFocus(Qt::OtherFocusReason);
+                break;
+            }
     for (const auto& b : bindings_)
         b->sync();
     canvas_->refresh();
@@ -450,10 +642,10 @@ void MainWindow::refresh() {
 
 void MainWindow::showError() {
     errorsShown_ = form_->ErrorCount;
-    showMessage(qText(form_->ErrorText), true);
+    showMessage(qText(form_->ErrorText), true, qText(form_->ErrorHint));
 }
 
-void MainWindow::showMessage(const QString& text, bool error) {
+void MainWindow::showMessage(const QString& text, bool error, const QString& hint) {
     if (errorBox_ == nullptr) {
         errorBox_ = new QMessageBox(QMessageBox::Critical, QString::fromLatin1(WindowCaption),
                                     QString(), QMessageBox::Ok, this);
@@ -463,6 +655,7 @@ void MainWindow::showMessage(const QString& text, bool error) {
     }
     errorBox_->setIcon(error ? QMessageBox::Critical : QMessageBox::Warning);
     errorBox_->setText(text);
+    errorBox_->setInformativeText(hint); // below the message, when known
     errorBox_->show();
     errorBox_->raise();
 }

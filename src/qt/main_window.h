@@ -3,6 +3,7 @@
 
 #include "core/form1.h"
 #include "qt/marks.h"
+#include "ui/keyboard.h"
 
 #include <QFileDialog>
 #include <QImage>
@@ -14,11 +15,17 @@
 #include <memory>
 #include <vector>
 
+class QGraphicsProxyWidget;
+class QGraphicsScene;
+class QGraphicsView;
+
 namespace orvanta {
 struct ObservedSet;
 }
 
 class QMessageBox;
+class QKeyEvent;
+class QShortcut;
 
 namespace orvanta::view {
 
@@ -39,6 +46,18 @@ public:
     /// Shows what the model holds now: widget values, the picture, the timer, the error
     /// window. Runs after every event handed to the model.
     void refresh();
+
+    /// The 794 x 568 client area where every control stands as the layout places it, shown
+    /// scaled to fit the window in `stage()`.
+    [[nodiscard]] QWidget* client() const { return client_; }
+    [[nodiscard]] QGraphicsView* stage() const { return view_; }
+    /// Window pixels per client pixel.
+    [[nodiscard]] double pictureScale() const;
+
+    /// Runs a command of the keyboard table.
+    void command(Command command);
+    /// The animation's pace, steps a second.
+    [[nodiscard]] int pace() const { return pace_; }
 
     [[nodiscard]] Canvas* canvas() const { return canvas_; }
     [[nodiscard]] const QTimer& animationTimer() const { return timer_; }
@@ -67,26 +86,37 @@ public:
     /// The folder the save dialogs open in: the one last saved to, else the documents.
     [[nodiscard]] static QString saveFolder();
 
-    /// The animation's pace: the model asks for 1 ms ticks; about 60 steps a second.
+    /// The animation's pace at start: the model asks for 1 ms ticks; about 60 steps a second.
     static constexpr int TickMilliseconds = 16;
 
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void showError();
-    /// Shows a text in the one error window, as an error or as a warning.
-    void showMessage(const QString& text, bool error);
+    /// Shows a text in the one error window, as an error or as a warning, with an
+    /// explanation below it when there is one.
+    void showMessage(const QString& text, bool error, const QString& hint = {});
     void observedLoaded(const std::shared_ptr<ObservedSet>& set);
     /// Takes a drag or drop of one local file as a file to open.
     bool acceptsDrop(QEvent* event);
-    void addKeyCommand(const char* name, const QKeySequence& keys, void (MainWindow::*command)());
+    void fitPicture();
+    void keyLeftOver(QKeyEvent* event);
+    void addKeyCommand(const char* name, const QKeySequence& keys, void (MainWindow::*run)());
     void askWhereToSave(const QString& title, const QString& fileName, const QString& filter,
                         const QString& suffix, std::function<void(const QString&)> save);
 
     std::unique_ptr<Form1> form_;
     Pictures pictures_;
+    QWidget* client_ = nullptr;
+    QGraphicsScene* scene_ = nullptr;
+    QGraphicsView* view_ = nullptr;
+    QGraphicsProxyWidget* proxy_ = nullptr;
+    QShortcut* leaveFullScreen_ = nullptr;
+    int pace_ = DefaultPace;
     Canvas* canvas_ = nullptr;
     std::vector<PanelFrame*> frames_;
     std::vector<std::unique_ptr<Binding>> bindings_;

@@ -75,6 +75,9 @@ struct LabelCtl : Control {
 
 struct TextBoxCtl : Control {
     std::string Text;
+    /// What the last plot read the text as, where the number rule ignored part of it
+    /// ("read as 3 ..."); cleared when the user edits the box.
+    std::string ReadNote;
     bool MultiLine = false;
     bool VerticalScroll = false;
 };

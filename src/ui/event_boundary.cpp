@@ -1,5 +1,6 @@
 // The event boundary: what a run-time error does once it reaches the handler's caller.
 #include "core/form1.h"
+#include "ui/error_hint.h"
 
 namespace orvanta {
 
@@ -12,6 +13,7 @@ void Form1::fail(const RuntimeError& e) {
     }
     ErrorNumber = e.number;
     ErrorText = "Run-time error '" + std::to_string(e.number) + "':\n" + e.message;
+    ErrorHint = inputHint(*this, e.number);
     ++ErrorCount;
 }
 

@@ -106,6 +106,7 @@ void Form1::DoubleClick(int button, int shift, double x, double y) {
 
 void Form1::TextEdited(TextBoxCtl& box, const std::string& newText) {
     box.Text = newText;
+    box.ReadNote.clear();
 }
 
 void Form1::ListScrolled(ListBoxCtl& list, int topIndex) {

@@ -62,6 +62,8 @@ void Form1::HideMenu_Click() {
             AxisY = (GraphBottom + GraphTop) / 2;
             MoveAxis(AxisY);
         }
+        // The box shows the scale in use, or the next Plot would read the old one back.
+        Text13.Text = text(Abs(GraphMag));
     } else if (Check1.Value == 1) {
         AutoGraphMag();
     }

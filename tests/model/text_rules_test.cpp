@@ -81,17 +81,17 @@ TEST(TextRules, IgnoreTheLocale) {
     std::setlocale(LC_ALL, saved.c_str());
 }
 
-struct ValLength {
+struct ValReach {
     const char* text;
     double value;
     std::size_t used;
 };
 
-void PrintTo(const ValLength& v, std::ostream* os) {
+void PrintTo(const ValReach& v, std::ostream* os) {
     *os << '"' << v.text << '"';
 }
 
-class ValTellsHowFarItRead : public ::testing::TestWithParam<ValLength> {};
+class ValTellsHowFarItRead : public ::testing::TestWithParam<ValReach> {};
 
 TEST_P(ValTellsHowFarItRead, UpToTheEndOfTheNumber) {
     std::size_t used = 99;
@@ -100,8 +100,8 @@ TEST_P(ValTellsHowFarItRead, UpToTheEndOfTheNumber) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ValTellsHowFarItRead,
-                         ::testing::Values(ValLength{"3.59", 3.59, 4}, ValLength{"3,59", 3, 1},
-                                           ValLength{" 2 kg", 2, 3}, ValLength{"1e3 ", 1000, 4},
-                                           ValLength{"-.5E-1x", -0.05, 6}, ValLength{"&H1F", 31, 4},
-                                           ValLength{"0", 0, 1}, ValLength{"", 0, 0},
-                                           ValLength{"-", 0, 0}, ValLength{"abc", 0, 0}));
+                         ::testing::Values(ValReach{"3.59", 3.59, 4}, ValReach{"3,59", 3, 1},
+                                           ValReach{" 2 kg", 2, 3}, ValReach{"1e3 ", 1000, 4},
+                                           ValReach{"-.5E-1x", -0.05, 6}, ValReach{"&H1F", 31, 4},
+                                           ValReach{"0", 0, 1}, ValReach{"", 0, 0},
+                                           ValReach{"-", 0, 0}, ValReach{"abc", 0, 0}));
