@@ -1,6 +1,6 @@
 // Model-side timings of drawing the picture and stepping the animation, with the bare
 // physics beside them for the ratios in bench/README.md.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // The light stage: power received from two uniformly bright discs, the nearer hiding the
 // overlapping part of the farther. Radii in solar radii, areas in square metres.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <algorithm>
 

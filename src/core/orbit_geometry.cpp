@@ -1,6 +1,6 @@
 // The orbit stage: Kepler's equation, the positions of both stars about the centre of mass
 // and their rotation into the observer's view. Periastron at Time 0.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <bit>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Reading the parameter set from the window's boxes into the state.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

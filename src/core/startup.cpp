@@ -1,6 +1,6 @@
 // Start-up and replot: read the inputs, fit the scales whose "Auto" box is ticked, and
 // draw the full picture.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

@@ -1,5 +1,5 @@
 // The colour of a star from its surface temperature, dark red to light blue.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

@@ -2,7 +2,7 @@
 // share one body.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

@@ -2,7 +2,7 @@
 // the marks, and the pointer input of the bare surface, the labels and the images.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 #include "qt/marks.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 // Qt's mouse buttons and modifier keys as the window's handlers number them.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 
 #include <QPointF>
 #include <Qt>

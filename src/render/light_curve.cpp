@@ -1,7 +1,7 @@
 // The light-curve graph: one period across columns 0..793, the displayed light upward.
 // A value q is drawn at row AxisY - GraphMag * (q - GraphBase); the time axis, the cursor,
 // the red dot and the read-outs are marks moved over the retained curve.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

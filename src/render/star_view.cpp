@@ -1,7 +1,7 @@
 // The star view: the two star discs, the centre-of-mass mark and the automatic fit of the
 // view to one period's horizontal sweep. A view point (vx, vy) in solar radii is drawn at
 // pixel (CentreX + StarMag * vx, CentreY + StarMag * vy).
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

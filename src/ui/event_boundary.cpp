@@ -1,5 +1,5 @@
 // The event boundary: what a run-time error does once it reaches the handler's caller.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

@@ -1,5 +1,5 @@
 // The pointer routing and the other entry points: every event of the view enters here.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

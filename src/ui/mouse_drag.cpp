@@ -1,7 +1,7 @@
 // Mouse drag control: a click or plain left drag jumps to the step under the pointer, a left
 // drag with one modifier turns the orbit (Ctrl, Shift) or changes its eccentricity (Alt) while
 // a preview of the whole run is drawn, and a right click moves the star view's centre.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

@@ -1,7 +1,7 @@
 // Side panels and credits box: "Hide  Menu" folds the input panels away so that the graph
 // reaches row 560, the menu then shows only while the pointer is in the bottom-right corner,
 // and "About" opens the credits, which a double click closes.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <initializer_list>
 

@@ -1,6 +1,6 @@
 // Hiding the input panels, the menu hover in the corner, and the credits box, both through
 // the handlers and through the window's pointer routing.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <gtest/gtest.h>
 
