@@ -77,12 +77,17 @@ void Surface::PSet(float x, float y, long colour) {
 }
 
 void Surface::Line(float x, float y, long colour) {
-    double x0 = pixelOf(currentX_), y0 = pixelOf(currentY_);
-    double x1 = pixelOf(x), y1 = pixelOf(y);
+    const double x0 = pixelOf(currentX_), y0 = pixelOf(currentY_);
+    const double x1 = pixelOf(x), y1 = pixelOf(y);
     currentX_ = x;
     currentY_ = y;
     ++revision_;
-    const auto c = static_cast<std::uint32_t>(colour) & 0xFFFFFFu;
+    rasterLine(grid(), x0, y0, x1, y1, static_cast<std::uint32_t>(colour) & 0xFFFFFFu);
+}
+
+void rasterLine(PixelGrid grid, double x0, double y0, double x1, double y1, std::uint32_t c) {
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+        return;
     if (std::max({std::fabs(x0), std::fabs(y0), std::fabs(x1), std::fabs(y1)}) > Box &&
         !clipToBox(x0, y0, x1, y1))
         return;
@@ -97,7 +102,7 @@ void Surface::Line(float x, float y, long colour) {
     const long long m = xMajor ? dy : dx;
     const long long major0 = xMajor ? ax : ay, minor0 = xMajor ? ay : ax;
     const long long smaj = xMajor ? sx : sy, smin = xMajor ? sy : sx;
-    const long long limit = xMajor ? W : H;
+    const long long limit = xMajor ? grid.width : grid.height;
     long long iFirst = 0, iLast = n;
     if (smaj > 0) {
         iFirst = std::max(iFirst, -major0);
@@ -110,9 +115,9 @@ void Surface::Line(float x, float y, long colour) {
         const long long minor = n == 0 ? minor0 : minor0 + smin * ((2 * i * m + n) / (2 * n));
         const long long major = major0 + smaj * i;
         if (xMajor)
-            plot(major, minor, c);
+            grid.set(major, minor, c);
         else
-            plot(minor, major, c);
+            grid.set(minor, major, c);
     }
 }
 
