@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace orvanta {
 
@@ -45,6 +46,25 @@ Span circleRow(double ox, double oy, double d, double j) {
     return {std::ceil(cx - half - 0.5), std::floor(cx + half - 0.5)};
 }
 
+// Where a pixel centre lies around the circle's centre, as a number that grows with the
+// angle: 0 to 4 once round, one per quadrant ("diamond angle"; exact in its order and
+// free of trigonometry, so every build orders the pixels alike). Offsets in half pixels.
+double turnOf(double ex, double ey) {
+    const double s = std::fabs(ex) + std::fabs(ey);
+    if (s == 0) return 0;
+    if (ey >= 0) return ex >= 0 ? ey / s : 1 + (-ex) / s;
+    return ex < 0 ? 2 + (-ey) / s : 3 + ex / s;
+}
+
+struct OutlinePixel {
+    double turn;
+    int y, x;
+    bool operator<(const OutlinePixel& o) const {
+        if (turn != o.turn) return turn < o.turn;
+        return y != o.y ? y < o.y : x < o.x;
+    }
+};
+
 } // namespace
 
 void paintCircle(PixelGrid grid, double left, double top, double width, double height,
@@ -63,6 +83,10 @@ void paintCircle(PixelGrid grid, double left, double top, double width, double h
     const double rows = grid.height;
     const int y0 = static_cast<int>(std::clamp(oy, 0.0, rows));
     const int y1 = static_cast<int>(std::clamp(oy + d, 0.0, rows));
+    // A dotted outline is one pixel on, one off along its path: its pixels are gathered,
+    // put in order round the circle and every other one painted.
+    std::vector<OutlinePixel> dots;
+    const double twiceCx = 2 * ox + d, twiceCy = 2 * oy + d;
     for (int y = y0; y < y1; ++y) {
         const Span row = circleRow(ox, oy, d, y);
         if (row.first > row.last) continue;
@@ -78,8 +102,10 @@ void paintCircle(PixelGrid grid, double left, double top, double width, double h
             const double a = std::max(0.0, first), b = std::min(maxX, last);
             for (double xd = a; xd <= b; ++xd) {
                 const int x = static_cast<int>(xd);
-                if (outline && dotted && ((x + y) & 1) != 0) continue;
-                px[x] = combine(look.Mode, pen, px[x]);
+                if (outline && dotted)
+                    dots.push_back({turnOf(2 * xd + 1 - twiceCx, 2 * y + 1 - twiceCy), y, x});
+                else
+                    px[x] = combine(look.Mode, pen, px[x]);
             }
         };
         if (!hasInside) {
@@ -89,6 +115,11 @@ void paintCircle(PixelGrid grid, double left, double top, double width, double h
         run(row.first, inFirst - 1, border, true);
         if (solid) run(inFirst, inLast, fill, false);
         run(inLast + 1, row.last, border, true);
+    }
+    std::sort(dots.begin(), dots.end());
+    for (size_t i = 0; i < dots.size(); i += 2) {
+        std::uint32_t& px = grid.row(dots[i].y)[dots[i].x];
+        px = combine(look.Mode, border, px);
     }
 }
 

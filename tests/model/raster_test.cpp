@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <random>
 #include <vector>
@@ -94,6 +95,53 @@ TEST(Circle, ATransparentShapeLeavesItsInsideAlone) {
     paintCircle(p.grid(), 200, 100, 41, 41, look(Red, FillStyle::Transparent));
     EXPECT_EQ(p.at(220, 120), Paper);
     EXPECT_EQ(p.at(200, 120), ScreenWhite);
+}
+
+// A dotted outline is one pixel on, one off along its path, on the diagonal strokes as much as
+// on the flat edges: a checkerboard of x + y would leave the strokes near 45 degrees solid
+// or missing.
+TEST(Circle, ADottedOutlineAlternatesAlongItsPathEverywhere) {
+    const int left = 100, top = 100, d = 200;
+    Picture solid, dotted;
+    paintCircle(solid.grid(), left, top, d, d, look(Red, FillStyle::Transparent));
+    paintCircle(dotted.grid(), left, top, d, d,
+                look(Red, FillStyle::Transparent, BorderStyle::Dotted));
+    auto onOutline = [&](int x, int y) { return solid.at(x, y) == ScreenWhite; };
+    auto lit = [&](int x, int y) { return dotted.at(x, y) == ScreenWhite; };
+    int outline = 0, on = 0;
+    for (int y = top - 1; y <= top + d; ++y)
+        for (int x = left - 1; x <= left + d; ++x) {
+            if (!onOutline(x, y)) {
+                EXPECT_FALSE(lit(x, y)) << x << "," << y; // nothing off the outline
+                continue;
+            }
+            ++outline;
+            on += lit(x, y);
+            // Every outline pixel has a neighbour along the outline in the other state.
+            bool other = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if ((dx != 0 || dy != 0) && onOutline(x + dx, y + dy) &&
+                        lit(x + dx, y + dy) != lit(x, y))
+                        other = true;
+            EXPECT_TRUE(other) << x << "," << y << (lit(x, y) ? " on" : " off");
+        }
+    EXPECT_NEAR(on, outline / 2, 1);
+    // The four diagonal strokes, each a 24 x 24 box around the point at 45 degrees.
+    const double c = left + d / 2.0, reach = d / 2.0 / std::sqrt(2.0);
+    for (auto [sx, sy] : {std::pair{1, 1}, {1, -1}, {-1, 1}, {-1, -1}}) {
+        const int bx = static_cast<int>(c + sx * reach), by = static_cast<int>(c + sy * reach);
+        int strokeOutline = 0, strokeOn = 0;
+        for (int y = by - 12; y < by + 12; ++y)
+            for (int x = bx - 12; x < bx + 12; ++x)
+                if (onOutline(x, y)) {
+                    ++strokeOutline;
+                    strokeOn += lit(x, y);
+                }
+        ASSERT_GT(strokeOutline, 20);
+        EXPECT_GE(strokeOn, strokeOutline * 2 / 5) << sx << "," << sy;
+        EXPECT_LE(strokeOn, strokeOutline * 3 / 5) << sx << "," << sy;
+    }
 }
 
 struct Extreme {

@@ -74,7 +74,7 @@ const Scenario Scenarios[] = {
          f.MouseDown(mouse::Left, mouse::Ctrl, 300, 100);
          f.MouseMove(mouse::Left, mouse::Ctrl, 340, 120);
      },
-     "cc90e667dccad299"},
+     "cbc6490139e4e73f"},
     {"AltDragInProgressBigStars",
      [](Form1& f) {
          f.CheckClicked(f.Check2);
@@ -83,7 +83,7 @@ const Scenario Scenarios[] = {
          f.MouseDown(mouse::Left, mouse::Alt, 300, 100);
          f.MouseMove(mouse::Left, mouse::Alt, 420, 100);
      },
-     "2070db8cbd04a41a"},
+     "d70ad7ac1765490c"},
     {"CtrlDragReleased",
      [](Form1& f) {
          f.MouseDown(mouse::Left, mouse::Ctrl, 300, 100);
