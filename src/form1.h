@@ -4,8 +4,10 @@
 #pragma once
 
 #include "core/checked.h"
+#include "core/constants.h"
 #include "core/sim_state.h"
 #include "core/text_rules.h"
+#include "render/layout.h"
 #include "render/surface.h"
 #include "ui/window_controls.h"
 
@@ -30,12 +32,6 @@ inline std::string text(const Maybe& m) {
 inline std::string text(const Num& n) {
     return Str(n.value());
 }
-
-/// Physical constants, each used with exactly this value.
-inline constexpr double SunRad = 695990000;       // metres
-inline constexpr double AstroUnit = 149597900000; // metres
-inline constexpr double DaysPerYear = 365.2425;
-inline constexpr double PiLiteral = 3.14159265358979; // as typed; not the nearest double to pi
 
 /// Mouse codes of the window's handlers.
 namespace mouse {
@@ -142,17 +138,24 @@ public:
     void PlotNow();
     void DrawGraph();
     void MoveAxis(const Num& Axis);
+    /// Puts the time labels in the two label rows above GraphBottom.
+    void PlaceTimeLabels();
     void Clear_Click();
 
     // ---- graph scaling (render/graph_scaling.cpp) ---------------------------------------
     void AutoGraphMag();
+    /// The fixed scale of the shown mode, for "Auto" unticked: GraphBase 0; in power mode
+    /// 0 W at AxisY and MaxPowerSum at GraphTop; in magnitude mode AxisY at mid-height and
+    /// the larger magnitude extreme of the last sweep at an edge. Moves no mark.
+    void ManualGraphScale();
     void List3_Scroll();
     void Check1_Click();
 
     /// The period sweep: Time from 0 in steps of Period / 793 while it does not exceed
-    /// Period, by repeated addition; Main runs before the body at each sample.
+    /// Period, by repeated addition; Main runs before the body at each sample. Time is left
+    /// past the end: sweepPeriod (period_sweep.h) is the pass that keeps it.
     template <class Body> void PeriodSweep(Body&& body) {
-        const Num step = Period / 793;
+        const Num step = Period / GraphSpan;
         const Num limit = Period;
         for (Time = 0; Time <= limit; Time = Time + step) {
             Main();

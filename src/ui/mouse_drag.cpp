@@ -1,14 +1,11 @@
 // Mouse drag control: a click or plain left drag jumps to the step under the pointer, a left
 // drag with one modifier turns the orbit (Ctrl, Shift) or changes its eccentricity (Alt) while
 // a preview of the whole run is drawn, and a right click moves the star view's centre.
-#include "form1.h"
+#include "period_sweep.h"
 
 namespace orvanta {
 
 namespace {
-
-// Pixel columns 0 to 793 span one run on the light-curve graph.
-constexpr int GraphSpan = 793;
 
 // The preview never takes more than this many samples, whatever IterationNo says: a typed
 // million steps would otherwise freeze the window on every mouse move.
@@ -45,11 +42,11 @@ void Form1::TimeJump(float x) {
 }
 
 void Form1::DragPreview() {
-    SavedTime = Time;
-    Cls();
-    const Num step = Period / IterationNo;
-    const Num limit = Period;
-    if (step >= 0) {
+    keepingTime(*this, [&] {
+        Cls();
+        const Num step = Period / IterationNo;
+        const Num limit = Period;
+        if (!(step >= 0)) return;
         const Num coarsest = Period / PreviewSteps;
         const Num h = step > coarsest ? step : coarsest;
         const int index = List3.TopIndex;
@@ -65,8 +62,7 @@ void Form1::DragPreview() {
             Circle(Single(GraphSpan * Time / Period), Single(AxisY - GraphMag * (v - GraphBase)), 1,
                    White);
         }
-    }
-    Time = SavedTime;
+    });
 }
 
 void Form1::DragStart() {

@@ -1,5 +1,7 @@
 #include "ui/window_controls.h"
 
+#include "photometry/presets.h"
+
 #include <string>
 
 namespace orvanta {
@@ -31,10 +33,6 @@ const char* const CreditsText = "\r\n"
                                 "For technical difficulties, please contact\r\n"
                                 "one of the programmers at\r\n"
                                 "orvanta@example.org\r\n";
-
-const std::vector<std::string> SpectralTypes = {"",    "O5V", "B0V", "B5V", "A0V",
-                                                "A5V", "F0V", "F5V", "G0V", "G5V",
-                                                "K0V", "K5V", "M0V", "M5V", "M8V"};
 
 void place(Control& c, const char* name, Kind kind, const char* container, double l, double t,
            double w, double h) {
@@ -160,7 +158,7 @@ Controls::Controls() {
              {"FluxA / (W/m^2) =", "LuminosityA / W =", "TemperatureA / K =", "AbsVisMagA ="}, 20);
 
     place(Combo1, "Combo1", Kind::ComboBox, "Frame2", 128, 16, 49, 20);
-    Combo1.Items = SpectralTypes;
+    Combo1.Items = spectralTypeItems();
     Combo1.TabIndex = 16;
 
     place(Check2, "Check2", Kind::CheckBox, "Frame2", 288, 176, 47 + Third, 17);
@@ -171,7 +169,7 @@ Controls::Controls() {
     Check2.TabIndex = 19;
 
     place(Combo2, "Combo2", Kind::ComboBox, "Frame2", 256, 16, 49, 20);
-    Combo2.Items = SpectralTypes;
+    Combo2.Items = spectralTypeItems();
     Combo2.TabIndex = 17;
 
     panelLabel(Label44, "Label44", "Frame2", 176, 144, 153, 17, "(Temperature of Star A Surface)",
