@@ -57,7 +57,7 @@ void BM_ComposeWholeWindow(benchmark::State& state) {
     for (auto _ : state) {
         orvanta::view::composeBase(form, pictures.background, base);
         picture = base.copy();
-        orvanta::view::paintMarks(picture, orvanta::marksIn(form, "Form1"), pictures);
+        orvanta::view::paintMarks(picture, orvanta::marksIn(form), pictures);
         benchmark::DoNotOptimize(picture.constBits());
     }
 }

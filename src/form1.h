@@ -182,8 +182,8 @@ public:
 
 private:
     void fail(const RuntimeError& e);
-    std::string grab_;     ///< control that took the press; "Form1" for the surface
-    bool grabbed_ = false; ///< a button is held since a press
+    Control* grab_ = nullptr; ///< control that took the press; nullptr for the bare surface
+    bool grabbed_ = false;    ///< a button is held since a press
     int buttonsDown_ = 0;
 };
 

@@ -34,7 +34,7 @@ Canvas::Canvas(Form1& form, const Pictures& pictures, QWidget* parent)
 }
 
 bool Canvas::refresh() {
-    std::vector<Mark> marks = marksIn(form_, "Form1");
+    std::vector<Mark> marks = marksIn(form_);
     const bool baseChanged = !composed_ || form_.revision() != baseRevision_;
     if (!baseChanged && marks == marks_) return false;
     if (baseChanged) {

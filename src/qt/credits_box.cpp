@@ -9,7 +9,6 @@ namespace orvanta::view {
 CreditsBox::CreditsBox(QWidget* parent) : QTextEdit(parent) {
     setReadOnly(true);
     setAcceptRichText(false);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::ClickFocus);
     setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -91,7 +91,10 @@ struct TextBinding : Binding {
 };
 
 struct CreditsBinding : Binding {
-    CreditsBinding(TextBoxCtl& c, CreditsBox* w) : Binding(c, w), box(c), credits(w) {}
+    CreditsBinding(TextBoxCtl& c, CreditsBox* w) : Binding(c, w), box(c), credits(w) {
+        credits->setVerticalScrollBarPolicy(box.VerticalScroll ? Qt::ScrollBarAlwaysOn
+                                                               : Qt::ScrollBarAlwaysOff);
+    }
     void syncValue() override {
         if (credits->credits() == box.Text) return;
         const QSignalBlocker block(credits);
@@ -188,13 +191,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     canvas_->move(0, 0);
     connect(canvas_, &Canvas::handled, this, &MainWindow::refresh);
 
-    std::map<std::string, QWidget*> containers = {{"Form1", this}};
+    std::map<const FrameCtl*, QWidget*> containers = {{nullptr, this}};
     for (FrameCtl* frame : {&f.Frame1, &f.Frame2}) {
         auto* panel = new PanelFrame(*frame, f, pictures_, this);
         panel->setFont(controlFont(frame->Bold));
         panel->setCursor(cursorShape(frame->MousePointer));
         frames_.push_back(panel);
-        containers[frame->Name] = panel;
+        containers[frame] = panel;
         bindings_.push_back(std::make_unique<FrameBinding>(*frame, panel));
     }
 
@@ -210,7 +213,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
         switch (c->kind) {
         case Kind::TextBox: {
             auto& box = static_cast<TextBoxCtl&>(*c);
-            if (&box == &f.Text15) {
+            if (box.MultiLine) { // the credits
                 auto* credits = new CreditsBox;
                 placed(credits, box);
                 connect(credits, &CreditsBox::doubleClicked, this, [this] {

@@ -25,12 +25,14 @@ enum class Kind {
 enum class Pointer { Default, Arrow, UpArrow, IBeam, Crosshair };
 enum class Align { Left, Right, Centre };
 
+struct FrameCtl;
+
 /// What every control has. Positions in window pixels (relative to the frame for a control
 /// inside one); fractional where the layout says so (5 1/3, 47 1/3).
 struct Control {
     std::string Name;
     Kind kind = Kind::Label;
-    std::string Container = "Form1"; ///< "Form1", "Frame1" or "Frame2"
+    FrameCtl* Container = nullptr; ///< the frame holding the control; nullptr: the window
     double Left = 0, Top = 0, Width = 0, Height = 0;
     bool Visible = true;
     bool Enabled = true;

@@ -3,12 +3,12 @@
 
 namespace orvanta {
 
-std::vector<Mark> marksIn(const Controls& controls, std::string_view container) {
+std::vector<Mark> marksIn(const Controls& controls, const FrameCtl* frame) {
     std::vector<Mark> marks;
     const std::vector<const Control*> order = controls.stackingOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         const Control& c = **it;
-        if (!c.Visible || c.Container != container) continue;
+        if (!c.Visible || c.Container != frame) continue;
         if (c.kind != Kind::Label && c.kind != Kind::Image && c.kind != Kind::Shape &&
             c.kind != Kind::LineMark)
             continue;

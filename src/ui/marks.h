@@ -5,7 +5,6 @@
 #include "ui/window_controls.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace orvanta {
@@ -28,9 +27,9 @@ struct Mark {
     bool operator==(const Mark&) const = default;
 };
 
-/// The visible labels, images, shapes and lines of one container ("Form1", "Frame1",
-/// "Frame2"), bottom to top.
-std::vector<Mark> marksIn(const Controls& controls, std::string_view container);
+/// The visible labels, images, shapes and lines of one frame, or of the window itself
+/// (nullptr), bottom to top.
+std::vector<Mark> marksIn(const Controls& controls, const FrameCtl* frame = nullptr);
 
 /// Paints a shape or a line mark into the grid (positions relative to it); labels and
 /// images, which need fonts and decoded pictures, are the view's to paint.

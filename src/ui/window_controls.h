@@ -15,6 +15,9 @@ inline constexpr const char* WindowCaption = "Orvanta";
 
 struct Controls {
     Controls(); ///< the design-time layout
+    // Controls refer to their frames by address, so the window is never copied.
+    Controls(const Controls&) = delete;
+    Controls& operator=(const Controls&) = delete;
 
     TextBoxCtl Text15; ///< credits box
     TimerCtl Timer1;

@@ -226,17 +226,18 @@ TEST(ComposeBase, BackgroundOnBlackThenTheDrawnPixels) {
 
 TEST(Marks, ListTheVisibleWindowlessControlsOfOneContainerBottomToTop) {
     Controls c;
-    const std::vector<Mark> window = marksIn(c, "Form1");
+    const std::vector<Mark> window = marksIn(c);
     ASSERT_FALSE(window.empty());
     EXPECT_EQ(window.front().kind, Kind::Label); // the menu panel, bottommost
     EXPECT_EQ(window.front().BackColor, Black);
     const size_t shown = window.size();
     c.StarBTop.Visible = true;
-    EXPECT_EQ(marksIn(c, "Form1").size(), shown + 1);
-    for (const Mark& m : marksIn(c, "Frame1"))
+    EXPECT_EQ(marksIn(c).size(), shown + 1);
+    for (const Mark& m : marksIn(c, &c.Frame1))
         EXPECT_EQ(m.kind, Kind::Label);
+    const std::vector<Mark> before = marksIn(c, &c.Frame1);
     c.Label47.Caption = "42";
-    EXPECT_NE(marksIn(c, "Frame1"), marksIn(Controls(), "Frame1"));
+    EXPECT_NE(marksIn(c, &c.Frame1), before);
 }
 
 } // namespace
