@@ -11,7 +11,10 @@
 namespace orvanta::view::testing {
 namespace {
 
-TEST_F(ViewTest, ClientAreaIsAFixed794By568TitledOrvanta) {
+/// The window and its widgets as the layout places them.
+class WindowWidgets : public ViewTest {};
+
+TEST_F(WindowWidgets, ClientAreaIsAFixed794By568TitledOrvanta) {
     show();
     EXPECT_EQ(window->size(), QSize(794, 568));
     EXPECT_EQ(window->minimumSize(), QSize(794, 568));
@@ -74,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Placed{"Text15", {397, 57, 313, 272}, "", false}),
     [](const auto& test) { return std::string(test.param.name); });
 
-TEST_F(ViewTest, ChecksStartTickedAndCombosHoldTheFifteenTypes) {
+TEST_F(WindowWidgets, ChecksStartTickedAndCombosHoldTheFifteenTypes) {
     for (const char* name : {"Check1", "Check2"})
         EXPECT_EQ(widget<QCheckBox>(name)->checkState(), Qt::Checked) << name;
     for (const char* name : {"Combo1", "Combo2"}) {
@@ -87,7 +90,7 @@ TEST_F(ViewTest, ChecksStartTickedAndCombosHoldTheFifteenTypes) {
     }
 }
 
-TEST_F(ViewTest, CreditsBoxIsCentredReadOnlyAndScrollsVertically) {
+TEST_F(WindowWidgets, CreditsBoxIsCentredReadOnlyAndScrollsVertically) {
     auto* credits = widget<QTextEdit>("Text15");
     EXPECT_TRUE(credits->isReadOnly());
     EXPECT_EQ(credits->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -98,7 +101,7 @@ TEST_F(ViewTest, CreditsBoxIsCentredReadOnlyAndScrollsVertically) {
     EXPECT_TRUE(credits->font().bold());
 }
 
-TEST_F(ViewTest, TabVisitsTheControlsInTheLayoutsOrderSkippingHiddenOnes) {
+TEST_F(WindowWidgets, TabVisitsTheControlsInTheLayoutsOrderSkippingHiddenOnes) {
     show();
     widget<QWidget>("Text1")->setFocus();
     const QStringList expected = {"Text2",  "Text3",  "Text4",  "Text5",  "Text6",  "Text13",
