@@ -11,8 +11,12 @@
 
 namespace orvanta {
 
+double nearestPixel(double v) {
+    return std::floor(v + 0.5);
+}
+
 int wholePixel(double v) {
-    const double p = std::floor(v + 0.5);
+    const double p = nearestPixel(v);
     if (!(p > INT_MIN / 2)) return INT_MIN / 2; // also catches a NaN
     if (p > INT_MAX / 2) return INT_MAX / 2;
     return static_cast<int>(p);
@@ -70,9 +74,8 @@ struct OutlinePixel {
 void paintCircle(PixelGrid grid, double left, double top, double width, double height,
                  const ShapeLook& look) {
     // In double, not int: a star magnified far beyond the window still covers it rightly.
-    auto whole = [](double v) { return std::floor(v + 0.5); };
-    const double l = whole(left), t = whole(top);
-    const double w = std::max(0.0, whole(width)), h = std::max(0.0, whole(height));
+    const double l = nearestPixel(left), t = nearestPixel(top);
+    const double w = std::max(0.0, nearestPixel(width)), h = std::max(0.0, nearestPixel(height));
     const double d = std::min(w, h);
     if (!(d > 0)) return;
     const double ox = l + std::floor((w - d) / 2), oy = t + std::floor((h - d) / 2);
@@ -124,8 +127,8 @@ void paintCircle(PixelGrid grid, double left, double top, double width, double h
 }
 
 void paintLine(PixelGrid grid, double x1, double y1, double x2, double y2, Colour32 colour) {
-    rasterLine(grid, std::floor(x1 + 0.5), std::floor(y1 + 0.5), std::floor(x2 + 0.5),
-               std::floor(y2 + 0.5), screenPixel(colour));
+    rasterLine(grid, nearestPixel(x1), nearestPixel(y1), nearestPixel(x2), nearestPixel(y2),
+               screenPixel(colour));
 }
 
 void composeBase(const Surface& surface, PixelSource background, PixelGrid out) {

@@ -60,8 +60,10 @@ struct PixelSource {
     std::ptrdiff_t stride = 0;
 };
 
-/// The whole pixel next to a window coordinate: Int(v + 0.5), saturated to half the int
-/// range (a NaN gives the low end).
+/// The pixel a window coordinate falls on, Int(v + 0.5), as a whole number in double (any
+/// size): the one rounding rule of every drawing and every mark.
+double nearestPixel(double v);
+/// The same as an int, saturated to half the int range (a NaN gives the low end).
 int wholePixel(double v);
 
 /// How a shape looks: its colours, whether it is filled, its outline and its raster mode.

@@ -10,7 +10,7 @@ namespace {
 
 // A coordinate maps to the pixel Int(x + 0.5).
 double pixelOf(float v) {
-    return std::floor(static_cast<double>(v) + 0.5);
+    return nearestPixel(static_cast<double>(v));
 }
 
 // Segments whose ends lie beyond this box are first clipped to it in double precision;

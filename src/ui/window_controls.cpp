@@ -2,6 +2,7 @@
 
 #include "photometry/presets.h"
 
+#include <algorithm>
 #include <string>
 
 namespace orvanta {
@@ -347,9 +348,12 @@ Control* Controls::find(std::string_view name) {
 }
 
 std::vector<Control*> Controls::tabOrder() {
-    return {&Text1,  &Text2,  &Text3,  &Text4,  &Text5,  &Text6,  &Text13, &Text7,
-            &Text8,  &Text9,  &Text10, &Text11, &Text12, &Text16, &Text17, &Text14,
-            &Combo1, &Combo2, &Check1, &Check2, &List1,  &List2,  &List3};
+    std::vector<Control*> order;
+    for (Control* c : stackingOrder())
+        if (c->TabIndex >= 0) order.push_back(c);
+    std::sort(order.begin(), order.end(),
+              [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
+    return order;
 }
 
 } // namespace orvanta

@@ -51,7 +51,7 @@ struct Controls {
     [[nodiscard]] std::vector<const Control*> stackingOrder() const;
     /// The control of that name ("Line1(3)" for an array member), or nullptr.
     [[nodiscard]] Control* find(std::string_view name);
-    /// The controls that take focus, in tab order.
+    /// The controls that take focus, in the order of their TabIndex.
     [[nodiscard]] std::vector<Control*> tabOrder();
 };
 
