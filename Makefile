@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 WERROR     ?= OFF
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize fma-check bench memory package clean
+.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench memory package clean
 
 deps:
 	@./scripts/install-deps
@@ -64,6 +64,13 @@ memory: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target orvanta_memory_probe
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_memory_probe
+
+# The README's picture of the window after start-up, taken under Xvfb.
+screenshot:
+	@./scripts/install-deps screenshot
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target orvanta
+	@./scripts/screenshot $(BUILD)/orvanta docs/screenshot.png
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
