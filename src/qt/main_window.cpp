@@ -292,7 +292,16 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     refresh();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The widgets refer to the model and the pictures, which are members: they go first,
+    // not after the members as QWidget's destructor would take them.
+    timer_.stop();
+    bindings_.clear();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    canvas_ = nullptr;
+    frames_.clear();
+    errorBox_ = nullptr;
+}
 
 void MainWindow::load() {
     form_->Load();
