@@ -411,8 +411,20 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
 }
 
 MainWindow::~MainWindow() {
-    // The controls go before the model they show.
+    // The widgets refer to the model and the pictures, which are members: they go first,
+    // not after the members as QWidget's destructor would take them. The scene holds the
+    // client area with every control.
+    timer_.stop();
+    bindings_.clear();
     delete scene_;
+    scene_ = nullptr;
+    proxy_ = nullptr;
+    client_ = nullptr;
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    view_ = nullptr;
+    canvas_ = nullptr;
+    frames_.clear();
+    errorBox_ = nullptr;
 }
 
 void MainWindow::addKeyCommand(const char* name, const QKeySequence& keys,

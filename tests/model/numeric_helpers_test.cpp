@@ -38,3 +38,13 @@ TEST_F(NumericHelpers, PowerAndRootValues) {
     EXPECT_EQ(f.sqrt(0).value(), 0);
     EXPECT_EQ(f.sqrt(2.25).value(), 1.5);
 }
+
+TEST_F(NumericHelpers, SquaresAreTheLibraryPowersAtEveryOptimisationLevel) {
+    // x^2 by the C library's pow is one bit away from x * x here; a compiler that squares
+    // by multiplying would make the arc cosine depend on the optimisation level.
+    const double x = 0.99896020547984943;
+    volatile double two = 2; // keeps the reference a call of the library
+    EXPECT_EQ(f.pow(x, 2).value(), std::pow(x, two));
+    EXPECT_NE(f.pow(x, 2).value(), x * x);
+    EXPECT_EQ(f.acos(x).value(), 0.045606463699180866);
+}

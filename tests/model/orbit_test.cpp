@@ -1,6 +1,12 @@
 #include "model_fixture.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+#include <vector>
 
 using namespace orvanta;
 using orvanta::testing::errorOf;
@@ -46,14 +52,25 @@ TEST_F(Orbit, HalfPeriodAtEccentricityOneHalfIsApastron) {
 }
 
 TEST_F(Orbit, KeplersEquationHoldsForEveryEccentricityAndTime) {
+    std::vector<double> eccentricities{-0.999, -0.995, 0.995, 0.999};
+    for (double e = -0.99; e <= 0.99; e += 0.01)
+        eccentricities.push_back(e);
     double worst = 0;
-    for (double e = -0.99; e <= 0.99; e += 0.01) {
+    auto check = [&] {
+        const double E = f.EccAnomaly.value(), e = f.Eccen.value();
+        const double M = (f.MeanMotion * f.Time).value();
+        worst = std::max(worst, std::fabs(E - e * std::sin(E) - M) / std::max(1.0, std::fabs(M)));
+    };
+    for (double e : eccentricities) {
         f.Eccen = e;
+        // In the order of a plot: a whole period, then time 0, then the times between.
+        at(f.Period.value());
+        check();
+        at(0);
+        check();
         for (double M = -13; M <= 19; M += 0.173) {
             at(M / f.MeanMotion.value());
-            const double E = f.EccAnomaly.value();
-            const double Mt = (f.MeanMotion * f.Time).value();
-            worst = std::max(worst, std::fabs(E - e * std::sin(E) - Mt));
+            check();
         }
     }
     EXPECT_LT(worst, 1e-12);
@@ -140,4 +157,71 @@ TEST_F(Orbit, StoppingAtAFixedPointGivesTheDigitsOfAllHundredSteps) {
             }
         }
     }
+}
+
+TEST_F(Orbit, AWarmStartThatRunsOffIsRestartedNearEccentricityOne) {
+    // After DataInput, a whole period and then time 0, as a plot does: the warm start from
+    // Time = Period runs off to about -1.5e17, and no reduction by whole turns may hide it.
+    for (const char* e : {"0.99", "0.995", "0.999", "-0.99", "-0.999"}) {
+        f.Text3.Text = e;
+        f.EccAnomaly = 0; // as after start-up
+        read();
+        at(f.Period.value());
+        at(0);
+        const double ecc = f.Eccen.value();
+        EXPECT_NEAR(f.EccAnomaly.value(), 0, 1e-12) << e;
+        EXPECT_NEAR(f.TrueAnomaly.value(), 0, 1e-6) << e;
+        EXPECT_NEAR(f.Separation.value(), 15 * (1 - ecc), 1e-12) << e;
+    }
+}
+
+TEST_F(Orbit, StoppingAtACycleGivesTheDigitsOfAllHundredStepsInEveryCase) {
+    // The reference: 100 plain Newton steps, and where they do not solve Kepler's equation
+    // 100 more from the restart point, in the same checked arithmetic.
+    int cycles = 0;
+    auto hundred = [&](Num E, const Num& e, const Num& M) {
+        Num back1 = E, back2 = E;
+        bool cycled = false;
+        for (int i = 0; i < 100; ++i) {
+            const Num p = e * Sin(E), q = e * Cos(E) - 1;
+            back2 = back1;
+            back1 = E;
+            E = E - ((M + p) - E) / q;
+            cycled = cycled || (i >= 1 && E.value() == back2.value() && E.value() != back1.value());
+        }
+        cycles += cycled;
+        return E;
+    };
+    int restarts = 0;
+    auto reference = [&](const Num& start, const Num& e, const Num& M) {
+        const Num E = hundred(start, e, M);
+        const double r = E.value() - e.value() * std::sin(E.value()) - M.value();
+        if (std::fabs(r) <= 1e-9 * std::max(1.0, std::fabs(M.value()))) return E;
+        ++restarts;
+        const Num turns = M / (f.Pi + f.Pi);
+        const Num restart = e >= 0 ? f.Pi + (f.Pi + f.Pi) * Int(turns)
+                                   : (f.Pi + f.Pi) * Num(std::nearbyint(turns.value()));
+        return hundred(restart, e, M);
+    };
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> unit(0, 1);
+    int cases = 0;
+    while (cases < 100000) {
+        f.Eccen = -0.99 + 1.98 * unit(random);
+        // A short history of warm starts at one eccentricity, sometimes from a cold start.
+        if (unit(random) < 0.3) f.EccAnomaly = 0;
+        for (int k = 0; k < 10; ++k, ++cases) {
+            const double periods = unit(random) < 0.8 ? unit(random) : 6 * unit(random) - 3;
+            const Num start = f.EccAnomaly;
+            at(periods * f.Period.value());
+            const Num expected = reference(start, f.Eccen, f.MeanMotion * f.Time);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(f.EccAnomaly.value()),
+                      std::bit_cast<std::uint64_t>(expected.value()))
+                << "e " << f.Eccen.value() << " time " << f.Time.value() << " start "
+                << start.value();
+        }
+    }
+    EXPECT_GT(cycles, 100);  // the two-step cycle stop runs
+    EXPECT_GT(restarts, 10); // and so does the restart
+    std::printf("%d cases, %d with a two-step cycle, %d restarts\n", cases, cycles, restarts);
 }

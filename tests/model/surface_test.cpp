@@ -85,3 +85,18 @@ TEST(Surface, FarOffScreenIsClippedNotDrawn) {
         EXPECT_EQ(t.pixel(400, y), 3u);
     EXPECT_EQ(painted(t), Surface::H);
 }
+
+TEST(Surface, FarEndsAreClippedToTheExactlyRoundedPointOfTheLine) {
+    // The line from this far end to (384, 422) leaves the 2^20 box at y = -2^20,
+    // x = -680136.395...: the end moves to (-680136, -1048576) on every CPU. Rounding on the
+    // way (64-bit mantissas give -680137) moves pixels on the raster.
+    auto pixelsOf = [](float x0, float y0) {
+        Surface s;
+        s.PSet(x0, y0, 1);
+        s.Line(383.584045f, 421.538818f, 1);
+        return s.pixels();
+    };
+    const auto far = pixelsOf(-7.91642874e+18f, -1.22028935e+19f);
+    EXPECT_EQ(far, pixelsOf(-680136, -1048576));
+    EXPECT_NE(far, pixelsOf(-680137, -1048576));
+}
