@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize bench memory package clean
+.PHONY: deps configure build run test format-check format sanitize bench memory package mutate clean
 
 deps:
 	@./scripts/install-deps
@@ -48,8 +48,13 @@ memory: deps
 	@cmake --build build-bench -j $(JOBS) --target orvanta_memory_probe
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_memory_probe
 
+# Breaks the model's rules one at a time (tests/mutants.txt) and counts what the model
+# tests catch; slow, so not part of CI. Builds in build-mutate.
+mutate: deps
+	@./scripts/mutate
+
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutate
