@@ -56,6 +56,7 @@ TEST_F(ParameterInput, MagnitudeOfNoLightFailsBeforeTheScalesAreRead) {
     f.Text13.Text = "7";
     f.Text14.Text = "99";
     EXPECT_EQ(errorOf([&] { read(); }), 5);
+    EXPECT_EQ(f.Label31.Caption.rfind("3.2136767375", 0), 0u); // the period is shown first
     EXPECT_EQ(f.GraphMag.value(), 0);
     EXPECT_EQ(f.StarMag.value(), 0);
 }

@@ -58,6 +58,14 @@ TEST_F(Selectors, AFaultKeepsTheBoxAndThePreviousRow) {
     EXPECT_EQ(f.Label4.Caption, "(Luminosity of Star A Surface)");
 }
 
+TEST_F(Selectors, ScrollingToTheRowShownOrPastTheEndRunsNothing) {
+    f.Text11.Text = "1.181952E9"; // a conversion would rewrite it as 1181952000
+    f.ListScrolled(f.List1, 0);
+    f.ListScrolled(f.List1, 4);
+    EXPECT_EQ(f.Text11.Text, "1.181952E9");
+    EXPECT_EQ(f.List1.TopIndex, 0);
+}
+
 TEST_F(Selectors, StarBHasItsOwnControls) {
     f.List2.TopIndex = 2;
     f.List2_Scroll();
