@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 WERROR     ?= OFF
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve memory package clean lesson-pictures
+.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve memory package mutate clean lesson-pictures
 
 deps:
 	@./scripts/install-deps
@@ -82,8 +82,13 @@ screenshot:
 	@cmake --build $(BUILD) -j $(JOBS) --target orvanta
 	@./scripts/screenshot $(BUILD)/orvanta docs/screenshot.png
 
+# Breaks the model's rules one at a time (tests/mutants.txt) and counts what the model
+# tests catch; slow, so not part of CI. Builds in build-mutate.
+mutate: deps
+	@./scripts/mutate
+
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FMA_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FMA_BUILD) build-bench build-mutate

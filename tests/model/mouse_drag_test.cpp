@@ -392,6 +392,11 @@ TEST_F(Loaded, ZeroIterationsFailsThePreviewAndKeepsTheDrag) {
     EXPECT_EQ(f->ErrorNumber, err::DivisionByZero);
     EXPECT_TRUE(f->Dragging);
     EXPECT_TRUE(starsDragStyled(*f));
+    // A move fails in the redraw too, after the boxes have echoed the new angles.
+    f->MouseMove(L, Ctrl, 290, 100);
+    EXPECT_EQ(f->ErrorCount, 2u);
+    EXPECT_EQ(f->Text4.Text, "10");
+    EXPECT_EQ(f->Text5.Text, "-7.69");
 }
 
 TEST_F(Loaded, ZeroPeriodFailsAtTheFirstLightCurveDot) {

@@ -113,6 +113,59 @@ TEST_F(Orbit, AnglesOrientTheOrbit) {
     EXPECT_NEAR(f.ProjDistance.value(), f.Separation.value(), 1e-12);
 }
 
+// All three angles at once against the turns composed one by one: within the orbital plane
+// by Incline3, the tilt by Incline2, then about the vertical axis by Incline1.
+TEST_F(Orbit, ViewOfTheOrbitTurnedByAllThreeAngles) {
+    f.Incline1 = 30;
+    f.Incline2 = -20;
+    f.Incline3 = 50;
+    const double d = PiLiteral / 180;
+    for (double t : {0.1, 0.45, 0.8}) {
+        at(t * f.Period.value());
+        for (int star = 0; star < 2; ++star) {
+            const double X = (star == 0 ? f.OrbitXA : f.OrbitXB).value();
+            const double Y = (star == 0 ? f.OrbitYA : f.OrbitYB).value();
+            const double x3 = X * std::cos(50 * d) - Y * std::sin(50 * d);
+            const double y3 = X * std::sin(50 * d) + Y * std::cos(50 * d);
+            const double back = y3 * std::cos(-20 * d), up = y3 * std::sin(-20 * d);
+            const double vx = x3 * std::cos(30 * d) - back * std::sin(30 * d);
+            const double depth = x3 * std::sin(30 * d) + back * std::cos(30 * d);
+            EXPECT_NEAR((star == 0 ? f.ViewXA : f.ViewXB).value(), vx, 1e-12) << t;
+            EXPECT_NEAR((star == 0 ? f.DepthA : f.DepthB).value(), depth, 1e-12) << t;
+            EXPECT_NEAR((star == 0 ? f.ViewYA : f.ViewYB).value(), up, 1e-12) << t;
+        }
+    }
+}
+
+// The 15-digit texts at inputs where another order of the same operations differs.
+TEST_F(Orbit, DigitsOfTheSeparationAndTheProjectedDistance) {
+    f.Eccen = 0.3;
+    at((f.Period * 42 / 100).value());
+    EXPECT_EQ(text(f.Separation), "19.1639653903802");
+    read();
+    f.Incline1 = 30;
+    f.Incline3 = 50;
+    at((f.Period * 14 / 100).value());
+    EXPECT_EQ(text(f.ProjDistance), "9.85522122307937");
+}
+
+TEST_F(Orbit, DegreesToRadiansMultiplyByPiFirst) {
+    f.Incline1 = 21.4;
+    f.Incline2 = 34.9;
+    f.Incline3 = 39.7;
+    at(0);
+    EXPECT_EQ(text(f.CosIncline1), "0.931055815862529");
+    EXPECT_EQ(text(f.CosIncline2), "0.820151875873773");
+    EXPECT_EQ(text(f.CosIncline3), "0.769399555046896");
+    f.Incline1 = 3.2;
+    f.Incline2 = 8.1;
+    f.Incline3 = 27.5;
+    at(0);
+    EXPECT_EQ(text(f.SinIncline1), "0.0558215049931638");
+    EXPECT_EQ(text(f.SinIncline2), "0.140901231937582");
+    EXPECT_EQ(text(f.SinIncline3), "0.461748613235034");
+}
+
 TEST_F(Orbit, FaultsOfTheModel) {
     f.MassB = 0;
     EXPECT_EQ(errorOf([&] { at(0.1); }), 11);

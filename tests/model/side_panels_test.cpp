@@ -225,6 +225,18 @@ TEST_F(Panels, RoutedHoverAtTheBoundaryPixels) {
     EXPECT_TRUE(f->Frame1.Visible);
 }
 
+TEST_F(Panels, AMenuLabelClicksWhereThePressIsReleased) {
+    f->MouseDown(L, 0, MenuX, AboutY);
+    f->MouseUp(L, 0, BareX, BareY);
+    EXPECT_FALSE(f->Text15.Visible);
+    // A quick second click on "Step" steps a second time.
+    constexpr double StepY = 477;
+    click(*f, MenuX, StepY);
+    f->DoubleClick(L, 0, MenuX, StepY);
+    f->MouseUp(L, 0, MenuX, StepY);
+    EXPECT_EQ(f->StepNo.value(), 3);
+}
+
 TEST_F(Panels, WithThePanelsShownMovementNeverHidesTheMenu) {
     for (auto [x, y] : {std::pair{BareX, BareY}, {736.0, 425.0}, {737.0, 424.0}, {10.0, 360.0}}) {
         f->MouseMove(0, 0, x, y);

@@ -71,6 +71,8 @@ TEST(FormLoad, DrawsTheCurveAndBothOrbitTracesInTheStarColours) {
 
 TEST(Check2Click, UntickChangesNothingTickRefitsWithoutClearing) {
     auto f = loadedForm();
+    f->Text8.Text = "0.5"; // a second curve over the first: a tick must keep both
+    f->Plot_Click();
     const auto pixels = f->pixels();
     f->Text14.Text = "10";
     f->Check2.Value = 0;

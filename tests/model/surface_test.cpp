@@ -54,6 +54,13 @@ TEST(Surface, BresenhamLinePaintsBothEnds) {
             column += s.pixel(x, y) == 1u;
         EXPECT_EQ(column, 1) << x;
     }
+    // The minor coordinate rounds to nearest: (0,0)-(4,1) steps down at x = 2, not x = 4.
+    Surface t;
+    t.PSet(0, 0, 1);
+    t.Line(4, 1, 1);
+    EXPECT_EQ(t.pixel(1, 0), 1u);
+    EXPECT_EQ(t.pixel(2, 1), 1u);
+    EXPECT_EQ(t.pixel(3, 1), 1u);
 }
 
 TEST(Surface, CircleOfRadiusOneIsTheRingAroundTheCentre) {
