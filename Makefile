@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Front doors. `make run` and `make test` set up a fresh Debian 12 machine (as root).
 BUILD      ?= build
 ASAN_BUILD ?= build-sanitize

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Orvanta: the window of the eclipsing binary simulation.
 #include "qt/main_window.h"
 
