@@ -26,6 +26,7 @@ test: build format-check
 
 format-check: deps
 	@./scripts/format check
+	@./scripts/spdx check
 
 format: deps
 	@./scripts/format fix
