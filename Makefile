@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Front doors. `make run` and `make test` set up a fresh Debian 12 machine (as root).
 BUILD      ?= build
 ASAN_BUILD ?= build-sanitize
@@ -29,6 +30,7 @@ test: build format-check
 
 format-check: deps
 	@./scripts/format check
+	@./scripts/spdx check
 
 format: deps
 	@./scripts/format fix

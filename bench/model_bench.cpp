@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model-side timings of drawing the picture and stepping the animation, with the bare
 // physics beside them for the ratios in bench/README.md.
 #include "core/form1.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Desktop integration and the Debian package.
 include(GNUInstallDirs)
 set(ORVANTA_APP_ID org.example.orvanta)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked arithmetic: every fault is a run-time error at the operation that causes it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window object: its simulation state, its controls and its drawing surface, and every
 // operation of the system as a member. Each operation is defined in the file of its
 // subsystem (named beside each group below).

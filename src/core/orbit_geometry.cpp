@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orbit stage: Kepler's equation, the positions of both stars about the centre of mass
 // and their rotation into the observer's view. Periastron at Time 0.
 #include "core/form1.h"

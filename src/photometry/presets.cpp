@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spectral-type presets: typical main-sequence stars fill and lock a star's boxes.
 #include "photometry/star_side.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window: owns the model, shows it, and hands it every user input and timer tick.
 #pragma once
 

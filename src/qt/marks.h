@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowless marks as the view paints them: labels, images, shapes and lines.
 #pragma once
 

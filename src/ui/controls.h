@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain models of the window's control kinds: design-time and run-time properties.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer routing and the other entry points: every event of the view enters here.
 #include "core/form1.h"
 

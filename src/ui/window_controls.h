@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every control of the window, named as in the layout, with its design-time properties.
 #pragma once
 

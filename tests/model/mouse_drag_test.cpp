@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's mouse handlers, driven with the platform's own codes: Button 1 left, 2 right,
 // 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt.
 #include "loaded_form.h"

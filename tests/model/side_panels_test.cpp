@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hiding the input panels, the menu hover in the corner, and the credits box, both through
 // the handlers and through the window's pointer routing.
 #include "core/form1.h"

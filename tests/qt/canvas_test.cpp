@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composed window picture: background, surface and marks, pixel for pixel.
 #include "view_fixture.h"
 

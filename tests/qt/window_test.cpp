@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it opens: its size and caption, and every input control in place.
 #include "view_fixture.h"
 
