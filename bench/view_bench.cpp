@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt view's timings: the repaint of the whole window offscreen (target under 2 ms) and
 // a whole Plot click from the user's side (target under 8 ms).
 #include "qt/canvas.h"

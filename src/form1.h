@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window object: its simulation state, its controls and its drawing surface, and every
 // operation of the system as a member. Each operation is defined in the file of its
 // subsystem (named beside each group below).
@@ -96,6 +97,8 @@ public:
     /// The last error, as the error window shows it ("Run-time error '11':\nDivision by zero").
     std::string ErrorText;
     int ErrorNumber = 0;
+    /// A sentence below the error naming the box most likely at fault; may be empty.
+    std::string ErrorHint;
     /// Grows by one with every error, so the view knows to show the window (again).
     unsigned ErrorCount = 0;
 

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The light stage: power received from two uniformly bright discs, the nearer hiding the
 // overlapping part of the farther. Radii in solar radii, areas in square metres.
+#include "core/eclipse.h"
 #include "form1.h"
 
 #include <algorithm>
@@ -74,6 +76,27 @@ void Form1::ReferToSub4() {
         PowerSum = (FluxA * Pi) * RAm2;
     else
         PowerSum = (FluxB * Pi) * (RBm2 - RAm2) + (FluxA * Pi) * RAm2;
+}
+
+// The same tests as the light stage: no overlap at or beyond contact; a partial eclipse
+// counts A behind at equal depths, a nested one counts B behind.
+Eclipse eclipseNow(const SimState& s) {
+    if (s.ProjDistance >= s.RadiusA + s.RadiusB) return Eclipse::None;
+    const bool nested = !(s.ProjDistance > Sqr(Power(s.RadiusA - s.RadiusB, 2)));
+    const bool aBehind = nested ? s.DepthA > s.DepthB : s.DepthA >= s.DepthB;
+    return aBehind ? Eclipse::BInFront : Eclipse::AInFront;
+}
+
+const char* eclipseText(Eclipse e) {
+    switch (e) {
+    case Eclipse::AInFront:
+        return "A in front";
+    case Eclipse::BInFront:
+        return "B in front";
+    case Eclipse::None:
+        break;
+    }
+    return "none";
 }
 
 } // namespace orvanta

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Main: the whole system at the instant held in Time. Draws nothing, never changes Time.
 #include "form1.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run control: one step of time per timer tick or "Step" click, and the Play/Stop toggle.
 // One run walks the orbit in IterationNo equal steps, then starts again at periastron.
 #include "form1.h"
@@ -13,8 +14,10 @@ void Form1::Timer1_Timer() {
         StepNo = 1;
         Time = 0;
     } else {
+        // From the step number, not by adding to the last Time: repeated addition drifts
+        // below the whole step and the floored read-outs then show one less than the step.
         StepNo = StepNo + 1;
-        Time = Time + Period / IterationNo;
+        Time = (StepNo - 1) * (Period / IterationNo);
     }
     Main();
     Draw();

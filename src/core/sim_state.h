@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulation state: every field the procedures share, with its unit and start value.
 // Lengths in solar radii, masses in solar masses, input angles in degrees, derived angles
 // in radians, time in years, flux in W/m^2, power in W, screen positions in window pixels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and replot: read the inputs, fit the scales whose "Auto" box is ticked, and
 // draw the full picture.
 #include "form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text_rules.h"
 
 #include "core/checked.h"
@@ -53,17 +54,27 @@ double radixInteger(Reader& r, int base) {
 } // namespace
 
 double Val(std::string_view text) {
+    std::size_t used = 0;
+    return Val(text, used);
+}
+
+double Val(std::string_view text, std::size_t& used) {
+    used = 0;
     Reader r{text};
     if (r.peek() == '&') {
         r.next();
         const char k = r.peek();
         if (k == 'H' || k == 'h') {
             r.next();
-            return radixInteger(r, 16);
+            const double v = radixInteger(r, 16);
+            used = r.i;
+            return v;
         }
         if (k == 'O' || k == 'o') {
             r.next();
-            return radixInteger(r, 8);
+            const double v = radixInteger(r, 8);
+            used = r.i;
+            return v;
         }
         return 0.0;
     }
@@ -94,6 +105,7 @@ double Val(std::string_view text) {
         r.next();
     }
     if (digits == 0) return 0.0;
+    used = r.i;
 
     long exponent = 0;
     const char e = r.peek();
@@ -109,6 +121,7 @@ double Val(std::string_view text) {
             r.next();
         }
         if (negative) exponent = -exponent;
+        used = r.i;
     }
     if (!significant) return 0.0;
     number += 'e';
@@ -123,6 +136,42 @@ double Val(std::string_view text) {
         return 0.0; // below the smallest double
     }
     return value;
+}
+
+size_t ValLength(std::string_view text) {
+    size_t used = 0;
+    try {
+        Val(text, used);
+    } catch (const RuntimeError&) {
+        // Beyond the double range: every digit was still read.
+    }
+    return used;
+}
+
+std::string readAsNote(std::string_view text) {
+    size_t used = 0;
+    double value = 0;
+    try {
+        value = Val(text, used);
+    } catch (const RuntimeError&) {
+        return {}; // too large to read at all: the plot says so
+    }
+    std::string_view rest = text.substr(used);
+    while (!rest.empty() && (skipped(rest.front()) || rest.front() == '\r'))
+        rest.remove_prefix(1);
+    while (!rest.empty() && (skipped(rest.back()) || rest.back() == '\r'))
+        rest.remove_suffix(1);
+    if (rest.empty()) return {};
+    constexpr size_t Longest = 24;
+    std::string note = "read as ";
+    note += Str(value);
+    note += " (\"";
+    note += rest.substr(0, Longest);
+    if (rest.size() > Longest) note += "...";
+    note += "\" ignored";
+    if (rest.front() == ',') note += "; the decimal point is \".\"";
+    note += ')';
+    return note;
 }
 
 std::string Str(double value) {

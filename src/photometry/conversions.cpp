@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between a star's surface flux and the quantity its light is entered in,
 // and of a received power to the quantity the light curve shows.
 #include "photometry/light_constants.h"

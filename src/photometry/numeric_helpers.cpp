@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arc cosine, power and square root the physics uses, so that every caller has the
 // same fault behaviour.
 #include "form1.h"

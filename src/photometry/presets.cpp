@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spectral-type presets: picking a type fills and locks a star's boxes.
 #include "photometry/presets.h"
 #include "photometry/star_side.h"

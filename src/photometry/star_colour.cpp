@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour of a star from its surface temperature, dark red to light blue.
 #include "form1.h"
 #include "photometry/light_constants.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls and fields of one star, so that the twin procedures of stars A and B
 // share one body.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/canvas.h"
 
 #include "qt/input_codes.h"
@@ -28,6 +29,8 @@ Canvas::Canvas(Form1& form, const Pictures& pictures, QWidget* parent)
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // A click on the picture takes the focus from the boxes (and a hidden box gives it here).
+    setFocusPolicy(Qt::ClickFocus);
     setFixedSize(Surface::W, Surface::H);
     setCursor(Qt::CrossCursor);
     refresh();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's mouse buttons and modifier keys as the window's handlers number them.
 #pragma once
 

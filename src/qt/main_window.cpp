@@ -1,16 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/main_window.h"
 
 #include "qt/canvas.h"
 #include "qt/credits_box.h"
 #include "qt/one_row_list.h"
 #include "qt/panel_frame.h"
+#include "qt/value_box.h"
 
+#include "ui/error_hint.h"
+#include "ui/window_fit.h"
+
+#include "render/curve_table.h"
+
+#include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSaveFile>
+#include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -81,13 +103,30 @@ struct TextBinding : Binding {
     TextBinding(TextBoxCtl& c, QLineEdit* w) : Binding(c, w), box(c), edit(w) {}
     void syncValue() override {
         const QString text = qText(box.Text);
-        if (edit->text() == text) return;
-        const QSignalBlocker block(edit);
-        edit->setText(text);
-        edit->setCursorPosition(0); // a box shows the start of a text put into it
+        if (edit->text() != text) {
+            const QSignalBlocker block(edit);
+            edit->setText(text);
+            edit->setCursorPosition(0); // a box shows the start of a text put into it
+        }
+        const QString note = qText(shownNote(box));
+        if (note != edit->toolTip()) {
+            edit->setToolTip(note);
+            recolour();
+        }
+    }
+    // A box whose text was read only in part shows it in the warning colour.
+    void applyColours(const QColor& back, const QColor& fore) override {
+        back_ = back;
+        fore_ = fore;
+        recolour();
+    }
+    void recolour() {
+        const bool warned = !edit->toolTip().isEmpty();
+        Binding::applyColours(back_, warned ? toQColor(ReadInPartColour) : fore_);
     }
     TextBoxCtl& box;
     QLineEdit* edit;
+    QColor back_, fore_;
 };
 
 struct CreditsBinding : Binding {
@@ -167,6 +206,38 @@ struct CheckBinding : Binding {
     QCheckBox* box;
 };
 
+// The client area: the keys that no control in it took come back to the window.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(std::function<void(QKeyEvent*)> leftOver)
+        : leftOver_(std::move(leftOver)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { leftOver_(event); }
+
+private:
+    std::function<void(QKeyEvent*)> leftOver_;
+};
+
+// The stage's hold on the client area. Tab and Shift+Tab go round the client's controls
+// as in a window of their own (a proxy alone would stop at the last).
+class ClientProxy : public QGraphicsProxyWidget {
+protected:
+    bool focusNextPrevChild(bool next) override {
+        QWidget* from = widget()->focusWidget();
+        if (from == nullptr) return QGraphicsProxyWidget::focusNextPrevChild(next);
+        for (QWidget* w = from;;) {
+            w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+            if (w == from) return false;
+            if (w != widget() && (w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisible() &&
+                w->isEnabled()) {
+                w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+    }
+};
+
 struct FrameBinding : Binding {
     FrameBinding(FrameCtl& c, PanelFrame* w) : Binding(c, w), frame(w) {}
     void syncValue() override { frame->refresh(); }
@@ -180,20 +251,28 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     pictures_ = Pictures::load();
     Form1& f = *form_;
     setWindowTitle(QString::fromLatin1(WindowCaption));
-    setFixedSize(WindowWidth, WindowHeight);
     setFont(controlFont(false));
     setWindowIcon(QIcon(QPixmap::fromImage(pictures_.byName["emblem.gif"])));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    setAutoFillBackground(true); // the bars beside the picture
 
-    canvas_ = new Canvas(f, pictures_, this);
+    // Every control stands in the client area in window pixels, as the layout places it;
+    // the stage shows that area scaled to the window.
+    client_ = new ClientArea([this](QKeyEvent* event) { keyLeftOver(event); });
+    client_->setObjectName(QStringLiteral("Form1"));
+    client_->setFixedSize(WindowWidth, WindowHeight);
+    client_->setFont(controlFont(false));
+    client_->setPalette(pal);
+
+    canvas_ = new Canvas(f, pictures_, client_);
     canvas_->move(0, 0);
     connect(canvas_, &Canvas::handled, this, &MainWindow::refresh);
 
-    std::map<const FrameCtl*, QWidget*> containers = {{nullptr, this}};
+    std::map<const FrameCtl*, QWidget*> containers = {{nullptr, client_}};
     for (FrameCtl* frame : {&f.Frame1, &f.Frame2}) {
-        auto* panel = new PanelFrame(*frame, f, pictures_, this);
+        auto* panel = new PanelFrame(*frame, f, pictures_, client_);
         panel->setFont(controlFont(frame->Bold));
         panel->setCursor(cursorShape(frame->MousePointer));
         frames_.push_back(panel);
@@ -223,12 +302,14 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
                 bindings_.push_back(std::make_unique<CreditsBinding>(box, credits));
                 break;
             }
-            auto* edit = new QLineEdit;
+            auto* edit = new ValueBox;
             placed(edit, box);
+            edit->installEventFilter(this); // the window's key commands before the box's own
             connect(edit, &QLineEdit::textEdited, this, [this, &box](const QString& text) {
                 form_->TextEdited(box, text.toStdString());
                 refresh();
             });
+            connect(edit, &QLineEdit::returnPressed, this, [this] { command(Command::Plot); });
             bindings_.push_back(std::make_unique<TextBinding>(box, edit));
             break;
         }
@@ -286,23 +367,263 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
             }
 
     timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(TickMilliseconds);
+    timer_.setInterval(tickMilliseconds(pace_));
     connect(&timer_, &QTimer::timeout, this, [this] {
         form_->TimerTick();
         refresh();
     });
 
+    addKeyCommand("exportCurve", QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::exportCurve);
+    addKeyCommand("savePicture", QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::savePicture);
+
+    scene_ = new QGraphicsScene(this);
+    scene_->setSceneRect(0, 0, WindowWidth, WindowHeight);
+    proxy_ = new ClientProxy;
+    proxy_->setWidget(client_);
+    scene_->addItem(proxy_);
+    view_ = new QGraphicsView(scene_, this);
+    view_->setObjectName(QStringLiteral("stage"));
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    view_->setBackgroundBrush(Qt::black);
+    view_->setAcceptDrops(false); // a drop on the picture reaches the window
+    view_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(view_);
+
+    // Commands with a modifier or a function key work wherever the focus is; the others come
+    // back from the client area when the focused control does not use the key.
+    for (const KeyBinding& b : keyBindings()) {
+        if (b.onlyOutsideBoxes) continue;
+        auto* shortcut = new QShortcut(
+            QKeySequence(QString::fromUtf8(b.keys.data(), static_cast<qsizetype>(b.keys.size()))),
+            this);
+        connect(shortcut, &QShortcut::activated, this, [this, c = b.command] { command(c); });
+        keyCommands_.push_back(shortcut->key());
+        if (b.command == Command::LeaveFullScreen) {
+            leaveFullScreen_ = shortcut;
+            shortcut->setEnabled(false);
+        }
+    }
+
+    const QRect free = screen()->availableGeometry();
+    const PictureFit opening = openingSize(free.width(), free.height());
+    resize(opening.width, opening.height);
+    fitPicture();
     refresh();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The widgets refer to the model and the pictures, which are members: they go first,
+    // not after the members as QWidget's destructor would take them. The scene holds the
+    // client area with every control.
+    timer_.stop();
+    bindings_.clear();
+    delete scene_;
+    scene_ = nullptr;
+    proxy_ = nullptr;
+    client_ = nullptr;
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    view_ = nullptr;
+    canvas_ = nullptr;
+    frames_.clear();
+    errorBox_ = nullptr;
+}
+
+void MainWindow::addKeyCommand(const char* name, const QKeySequence& keys,
+                               void (MainWindow::*run)()) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    addAction(action);
+    keyCommands_.push_back(keys);
+}
+
+// A text box claims some Ctrl keys for itself (Ctrl+E moves to the end of the line on
+// Linux desktops); the window's commands win.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QKeySequence& keys : keyCommands_)
+            if (keys == pressed) return true; // not accepted: the shortcut runs
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString MainWindow::saveFolder() {
+    const QSettings settings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
+    const QString folder = settings.value(QStringLiteral("saveFolder")).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void MainWindow::askWhereToSave(const QString& title, const QString& fileName,
+                                const QString& filter, const QString& suffix,
+                                std::function<void(const QString&)> save) {
+    if (saveDialog_ != nullptr) saveDialog_->close();
+    auto* dialog = new QFileDialog(this, title);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(filter);
+    dialog->setDefaultSuffix(suffix);
+    dialog->setDirectory(saveFolder());
+    dialog->selectFile(fileName);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [save = std::move(save)](const QString& path) {
+                QSettings settings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
+                settings.setValue(QStringLiteral("saveFolder"), QFileInfo(path).absolutePath());
+                save(path);
+            });
+    saveDialog_ = dialog;
+    dialog->open();
+}
+
+bool MainWindow::saveFile(const QString& path, const QByteArray& contents) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
+        return true;
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(WindowCaption),
+                                tr("The file could not be saved:\n%1\n%2")
+                                    .arg(QDir::toNativeSeparators(path), file.errorString()),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("saveFailed"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return false;
+}
+
+void MainWindow::exportCurve() {
+    // The table of the boxes as they are now; the window's own state stays as it is.
+    std::string csv;
+    bool made = false;
+    form_->Run([&] {
+        csv = CurveCsv(LightCurveTable(*form_));
+        made = true;
+    });
+    refresh();
+    if (!made) return;
+    askWhereToSave(tr("Export Light Curve"), QStringLiteral("light-curve.csv"),
+                   tr("CSV files (*.csv)"), QStringLiteral("csv"),
+                   [this, data = QByteArray::fromStdString(csv)](const QString& path) {
+                       saveFile(path, data);
+                   });
+}
+
+QImage MainWindow::windowPicture() {
+    // The client area at its own 794 x 568 pixels, whatever size the window is shown at.
+    const qreal ratio = devicePixelRatioF();
+    QImage picture(QSize(WindowWidth, WindowHeight) * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::black);
+    client_->render(&picture);
+    return picture;
+}
+
+void MainWindow::savePicture() {
+    // What is shown when the keys are pressed, not when the dialog closes.
+    const QImage picture = windowPicture();
+    askWhereToSave(tr("Save Window as Picture"), QStringLiteral("orvanta.png"),
+                   tr("PNG images (*.png)"), QStringLiteral("png"),
+                   [this, picture](const QString& path) {
+                       QByteArray png;
+                       QBuffer buffer(&png);
+                       buffer.open(QIODevice::WriteOnly);
+                       picture.save(&buffer, "PNG");
+                       saveFile(path, png);
+                   });
+}
 
 void MainWindow::load() {
     form_->Load();
     refresh();
+    canvas_->setFocus(Qt::OtherFocusReason); // keys have a home before any box is clicked
+}
+
+double MainWindow::pictureScale() const {
+    return view_->transform().m11();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitPicture();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && leaveFullScreen_ != nullptr)
+        leaveFullScreen_->setEnabled(isFullScreen());
+    if (event->type() == QEvent::ScreenChangeInternal) fitPicture();
+}
+
+void MainWindow::fitPicture() {
+    if (view_ == nullptr) return;
+    const PictureFit fit = orvanta::fitPicture(width(), height());
+    view_->setGeometry(fit.left, fit.top, fit.width, fit.height);
+    // Each side fills its whole pixels exactly; the two scales differ by under a pixel.
+    const double sx = static_cast<double>(fit.width) / WindowWidth;
+    const double sy = static_cast<double>(fit.height) / WindowHeight;
+    view_->setTransform(QTransform::fromScale(sx, sy));
+    // The picture is composed at its own 794 x 568 pixels, then scaled: every picture pixel
+    // a sharp square at whole-number scales (of device pixels), blended in between.
+    proxy_->setCacheMode(QGraphicsItem::ItemCoordinateCache);
+    const double ratio = devicePixelRatioF();
+    view_->setRenderHint(QPainter::SmoothPixmapTransform,
+                         smoothAt(sx * ratio) || smoothAt(sy * ratio));
+}
+
+void MainWindow::command(Command command) {
+    switch (command) {
+    case Command::Faster:
+        pace_ = fasterPace(pace_);
+        timer_.setInterval(tickMilliseconds(pace_));
+        break;
+    case Command::Slower:
+        pace_ = slowerPace(pace_);
+        timer_.setInterval(tickMilliseconds(pace_));
+        break;
+    case Command::FullScreen:
+        setWindowState(windowState() ^ Qt::WindowFullScreen);
+        break;
+    case Command::LeaveFullScreen:
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        break;
+    default:
+        runCommand(*form_, command);
+        break;
+    }
+    refresh();
+}
+
+void MainWindow::keyLeftOver(QKeyEvent* event) {
+    // Shift and the keypad do not change what a key means here ("+" is Shift+= on most
+    // layouts); Ctrl, Alt and Meta do.
+    const Qt::KeyboardModifiers held =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QString keys = QKeySequence(QKeyCombination(held, static_cast<Qt::Key>(event->key())))
+                             .toString(QKeySequence::PortableText);
+    const std::optional<Command> found = commandForKey(keys.toStdString());
+    if (!found) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    command(*found);
 }
 
 void MainWindow::refresh() {
+    // A box about to be hidden hands its focus to the picture: left to Qt, the focus would
+    // pass along the tab chain to a box that selects its text for the next key to replace.
+    if (QWidget* focus = client_->focusWidget())
+        for (const auto& b : bindings_)
+            if (!b->control.Visible && (b->widget == focus || b->widget->isAncestorOf(focus))) {
+                canvas_->setFocus(Qt::OtherFocusReason);
+                break;
+            }
     for (const auto& b : bindings_)
         b->sync();
     canvas_->refresh();
@@ -325,6 +646,7 @@ void MainWindow::showError() {
         errorBox_->setWindowModality(Qt::NonModal);
     }
     errorBox_->setText(qText(form_->ErrorText));
+    errorBox_->setInformativeText(qText(form_->ErrorHint)); // below the message, when known
     errorBox_->show();
     errorBox_->raise();
 }

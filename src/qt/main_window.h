@@ -1,16 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window: owns the model, shows it, and hands it every user input and timer tick.
 #pragma once
 
 #include "form1.h"
 #include "qt/marks.h"
+#include "ui/keyboard.h"
 
+#include <QFileDialog>
+#include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+class QGraphicsProxyWidget;
+class QGraphicsScene;
+class QGraphicsView;
 class QMessageBox;
+class QKeyEvent;
+class QShortcut;
 
 namespace orvanta::view {
 
@@ -31,25 +42,69 @@ public:
     /// window. Runs after every event handed to the model.
     void refresh();
 
+    /// The 794 x 568 client area where every control stands as the layout places it, shown
+    /// scaled to fit the window in `stage()`.
+    [[nodiscard]] QWidget* client() const { return client_; }
+    [[nodiscard]] QGraphicsView* stage() const { return view_; }
+    /// Window pixels per client pixel.
+    [[nodiscard]] double pictureScale() const;
+
+    /// Runs a command of the keyboard table.
+    void command(Command command);
+    /// The animation's pace, steps a second.
+    [[nodiscard]] int pace() const { return pace_; }
+
     [[nodiscard]] Canvas* canvas() const { return canvas_; }
     [[nodiscard]] const QTimer& animationTimer() const { return timer_; }
     /// The error window, or nullptr before the first error.
     [[nodiscard]] QMessageBox* errorWindow() const { return errorBox_; }
 
-    /// The animation's pace: the model asks for 1 ms ticks; about 60 steps a second.
+    /// Ctrl+E: the light curve of the boxes as CSV, saved through a file dialog. A run-time
+    /// error shows in the error window instead, and no dialog opens.
+    void exportCurve();
+    /// Ctrl+S: the window as shown now, saved as PNG through a file dialog.
+    void savePicture();
+    /// The client area as shown, at the screen's device pixel ratio (794 x 568 at 1).
+    [[nodiscard]] QImage windowPicture();
+    /// Writes the file whole or not at all; says why in a message box when it cannot.
+    bool saveFile(const QString& path, const QByteArray& contents);
+    /// The save dialog opened last, while it is open.
+    [[nodiscard]] QFileDialog* saveDialog() const { return saveDialog_; }
+    /// The folder the save dialogs open in: the one last saved to, else the documents.
+    [[nodiscard]] static QString saveFolder();
+
+    /// The animation's pace at start: the model asks for 1 ms ticks; about 60 steps a second.
     static constexpr int TickMilliseconds = 16;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void showError();
+    void fitPicture();
+    void keyLeftOver(QKeyEvent* event);
+    void addKeyCommand(const char* name, const QKeySequence& keys, void (MainWindow::*run)());
+    void askWhereToSave(const QString& title, const QString& fileName, const QString& filter,
+                        const QString& suffix, std::function<void(const QString&)> save);
 
     std::unique_ptr<Form1> form_;
     Pictures pictures_;
+    QWidget* client_ = nullptr;
+    QGraphicsScene* scene_ = nullptr;
+    QGraphicsView* view_ = nullptr;
+    QGraphicsProxyWidget* proxy_ = nullptr;
+    QShortcut* leaveFullScreen_ = nullptr;
+    int pace_ = DefaultPace;
     Canvas* canvas_ = nullptr;
     std::vector<PanelFrame*> frames_;
     std::vector<std::unique_ptr<Binding>> bindings_;
     QTimer timer_;
     QMessageBox* errorBox_ = nullptr;
     unsigned errorsShown_ = 0;
+    QPointer<QFileDialog> saveDialog_;
+    std::vector<QKeySequence> keyCommands_;
 };
 
 } // namespace orvanta::view

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/marks.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 
@@ -79,7 +81,20 @@ void paintLabel(QPainter& p, const Mark& m) {
         box.adjust(1, 1, -1, -1);
     }
     if (m.Caption.empty()) return;
-    int align = Qt::AlignTop | Qt::TextWordWrap;
+    // A bordered label is a menu command: its caption stays on one line, its letters drawn
+    // closer where it would not fit ("Show  Menu" is a pixel wider than its box).
+    const bool oneLine = m.Border;
+    QFont font = controlFont(m.Bold);
+    const QString caption = captionText(m.Caption);
+    if (oneLine) {
+        // The halo takes a pixel on either side.
+        const int excess = QFontMetrics(font).horizontalAdvance(caption) - (box.width() - 2);
+        if (excess > 0 && caption.size() > 1)
+            font.setLetterSpacing(
+                QFont::AbsoluteSpacing,
+                -std::ceil(excess * 10.0 / static_cast<double>(caption.size() - 1)) / 10);
+    }
+    int align = Qt::AlignTop | (oneLine ? 0 : Qt::TextWordWrap);
     switch (m.Alignment) {
     case Align::Right:
         align |= Qt::AlignRight;
@@ -93,9 +108,17 @@ void paintLabel(QPainter& p, const Mark& m) {
     }
     p.save();
     p.setClipRect(box);
-    p.setFont(controlFont(m.Bold));
+    p.setFont(font);
+    if (oneLine && m.Transparent) {
+        // A one-pixel black halo keeps the caption readable over the axis, the cursor and
+        // the curve, which run beneath the menu while the panels are hidden.
+        p.setPen(Qt::black);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dx != 0 || dy != 0) p.drawText(box.translated(dx, dy), align, caption);
+    }
     p.setPen(m.Enabled ? fore : QColor(0x80, 0x80, 0x80));
-    p.drawText(box, align, captionText(m.Caption));
+    p.drawText(box, align, caption);
     p.restore();
 }
 

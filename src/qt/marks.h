@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowless marks as the view paints them: the labels' text and the pictures here, the
 // pixels of shapes and lines by the model's rules.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Graph scaling and display mode: the vertical mapping of the light curve (GraphMag px per W
 // or per magnitude, GraphBase drawn at row AxisY) in power (List3 row 0) or magnitude mode
 // (row 1). The graph area runs from row GraphTop down to GraphBottom.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The light-curve graph: one period across columns 0..GraphSpan, the displayed light upward.
 // A value q is drawn at row AxisY - GraphMag * (q - GraphBase); the time axis, the cursor,
 // the red dot and the read-outs are marks moved over the retained curve.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The star view: the two star discs, the centre-of-mass mark and the automatic fit of the
 // view to one period's horizontal sweep. A view point (vx, vy) in solar radii is drawn at
 // pixel (CentreX + StarMag * vx, CentreY + StarMag * vy).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's drawing surface: a retained 794 x 568 raster beneath every control.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain models of the window's control kinds: design-time and run-time properties.
 #pragma once
 
@@ -60,6 +61,9 @@ struct LabelCtl : Control {
 
 struct TextBoxCtl : Control {
     std::string Text;
+    /// What the last plot read the text as, where the number rule ignored part of it
+    /// ("read as 3 ..."); cleared when the user edits the box.
+    std::string ReadNote;
     bool MultiLine = false;
     bool VerticalScroll = false;
 };

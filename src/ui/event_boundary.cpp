@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event boundary: what a run-time error does once it reaches the handler's caller.
 #include "form1.h"
+#include "ui/error_hint.h"
 
 namespace orvanta {
 
@@ -12,6 +14,7 @@ void Form1::fail(const RuntimeError& e) {
     }
     ErrorNumber = e.number;
     ErrorText = "Run-time error '" + std::to_string(e.number) + "':\n" + e.message;
+    ErrorHint = inputHint(*this, e.number);
     ++ErrorCount;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer routing and the other entry points: every event of the view enters here.
 #include "form1.h"
 
@@ -103,6 +104,7 @@ void Form1::DoubleClick(int button, int shift, double x, double y) {
 
 void Form1::TextEdited(TextBoxCtl& box, const std::string& newText) {
     box.Text = newText;
+    box.ReadNote.clear();
 }
 
 void Form1::ListScrolled(ListBoxCtl& list, int topIndex) {

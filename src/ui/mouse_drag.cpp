@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse drag control: a click or plain left drag jumps to the step under the pointer, a left
 // drag with one modifier turns the orbit (Ctrl, Shift) or changes its eccentricity (Alt) while
 // a preview of the whole run is drawn, and a right click moves the star view's centre.

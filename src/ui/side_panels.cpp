@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Side panels and credits box: "Hide  Menu" folds the input panels away so that the graph
 // reaches row 560, the menu then shows only while the pointer is in the bottom-right corner,
 // and "About" opens the credits, which a double click closes.
@@ -43,6 +44,8 @@ void Form1::HideMenu_Click() {
     if (Check1.Value == 0) {
         ManualGraphScale();
         MoveAxis(AxisY);
+        // The box shows the scale in use, or the next Plot would read the old one back.
+        Text13.Text = text(Abs(GraphMag));
     } else if (Check1.Value == 1) {
         AutoGraphMag();
     }

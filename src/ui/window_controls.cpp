@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/window_controls.h"
 
+#include "core/version.h"
 #include "photometry/presets.h"
 
 #include <algorithm>
@@ -11,29 +13,55 @@ namespace {
 
 constexpr double Third = 1.0 / 3.0;
 
-const char* const CreditsText = "\r\n"
-                                "<Double Click This Box to Close>\r\n"
-                                "\r\n"
-                                "Teaching Astronomy through\r\n"
-                                "Interactive Simulation\r\n"
-                                "(TATIS)\r\n"
-                                "\r\n"
-                                "Society for Classroom Astronomy\r\n"
-                                "\r\n"
-                                "Subject: Eclipsing Binary Stars\r\n"
-                                "2002 TATIS Simulation Project\r\n"
-                                "Orvanta: An Eclipsing Binary Star\r\n"
-                                "\r\n"
-                                "Programmers:\r\n"
-                                "Programmer One , Programmer Two , Programmer Three\r\n"
-                                "Supervised by the course tutor, Example College\r\n"
-                                "\r\n"
-                                "Last Updated:\r\n"
-                                "October 2002\r\n"
-                                "\r\n"
-                                "For technical difficulties, please contact\r\n"
-                                "one of the programmers at\r\n"
-                                "orvanta@example.org\r\n";
+// "8 December 2026" for "2026-12-08"; any other form is shown as it stands.
+std::string dateInWords(const std::string& iso) {
+    static const char* const Months[] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
+    const bool digits = iso.size() == 10 && iso[4] == '-' && iso[7] == '-' &&
+                        iso.find_first_not_of("0123456789-") == std::string::npos;
+    if (!digits) return iso;
+    const int month = std::stoi(iso.substr(5, 2));
+    const int day = std::stoi(iso.substr(8, 2));
+    if (month < 1 || month > 12 || day < 1 || day > 31) return iso;
+    return std::to_string(day) + ' ' + Months[month - 1] + ' ' + iso.substr(0, 4);
+}
+
+// The credits: the close hint, the programme and society, the subject, who made it and
+// under which licence, the version and its release date from the build, and the contact.
+std::string creditsText() {
+    std::string text = "\r\n"
+                       "<Double Click This Box to Close>\r\n"
+                       "\r\n"
+                       "Teaching Astronomy through\r\n"
+                       "Interactive Simulation\r\n"
+                       "(TATIS)\r\n"
+                       "\r\n"
+                       "Society for Classroom Astronomy\r\n"
+                       "\r\n"
+                       "Subject: Eclipsing Binary Stars\r\n"
+                       "2002 TATIS Simulation Project\r\n"
+                       "Orvanta: An Eclipsing Binary Star\r\n"
+                       "\r\n"
+                       "Programmers:\r\n"
+                       "The Orvanta project and its contributors\r\n"
+                       "Licence: GNU GPL, version 3 or later\r\n"
+                       "\r\n"
+                       "Last Updated:\r\n";
+    text += "Version ";
+    text += Version;
+    text += ", ";
+    text += dateInWords(ReleaseDate);
+    text += "\r\n"
+            "\r\n"
+            "For technical difficulties, please contact\r\n"
+            "the Orvanta project at\r\n"
+            "orvanta@example.org\r\n"
+            "\r\n"
+            "Keyboard commands: see \"Keyboard\"\r\n"
+            "in README.md (/usr/share/doc/orvanta)\r\n";
+    return text;
+}
 
 void place(Control& c, const char* name, Kind kind, FrameCtl* container, double l, double t,
            double w, double h) {
@@ -120,7 +148,7 @@ void starShape(ShapeCtl& c, const char* name, double l, double t, Colour32 fill,
 
 Controls::Controls() {
     place(Text15, "Text15", Kind::TextBox, nullptr, 397, 57, 313, 272);
-    Text15.Text = CreditsText;
+    Text15.Text = creditsText();
     Text15.BackColor = ButtonFace;
     Text15.ForeColor = Black;
     Text15.Bold = true;
@@ -339,6 +367,55 @@ std::vector<Control*> Controls::stackingOrder() {
 std::vector<const Control*> Controls::stackingOrder() const {
     auto order = const_cast<Controls*>(this)->stackingOrder();
     return {order.begin(), order.end()};
+}
+
+namespace {
+
+template <class Ctl> void copyKeepingFrame(Control& to, const Control& from) {
+    FrameCtl* const frame = to.Container;
+    static_cast<Ctl&>(to) = static_cast<const Ctl&>(from);
+    to.Container = frame;
+}
+
+} // namespace
+
+void Controls::copyValuesFrom(const Controls& other) {
+    const std::vector<Control*> to = stackingOrder();
+    const std::vector<const Control*> from = other.stackingOrder();
+    for (std::size_t i = 0; i < to.size(); ++i) {
+        switch (to[i]->kind) {
+        case Kind::Label:
+            copyKeepingFrame<LabelCtl>(*to[i], *from[i]);
+            break;
+        case Kind::TextBox:
+            copyKeepingFrame<TextBoxCtl>(*to[i], *from[i]);
+            break;
+        case Kind::ListBox:
+            copyKeepingFrame<ListBoxCtl>(*to[i], *from[i]);
+            break;
+        case Kind::ComboBox:
+            copyKeepingFrame<ComboBoxCtl>(*to[i], *from[i]);
+            break;
+        case Kind::CheckBox:
+            copyKeepingFrame<CheckBoxCtl>(*to[i], *from[i]);
+            break;
+        case Kind::Frame:
+            copyKeepingFrame<FrameCtl>(*to[i], *from[i]);
+            break;
+        case Kind::Image:
+            copyKeepingFrame<ImageCtl>(*to[i], *from[i]);
+            break;
+        case Kind::Shape:
+            copyKeepingFrame<ShapeCtl>(*to[i], *from[i]);
+            break;
+        case Kind::LineMark:
+            copyKeepingFrame<LineCtl>(*to[i], *from[i]);
+            break;
+        case Kind::Timer:
+            break;
+        }
+    }
+    Timer1 = other.Timer1;
 }
 
 Control* Controls::find(std::string_view name) {

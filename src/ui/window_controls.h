@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every control of the window, named as in the layout, with its design-time properties.
 #pragma once
 
@@ -53,6 +54,9 @@ struct Controls {
     [[nodiscard]] Control* find(std::string_view name);
     /// The controls that take focus, in the order of their TabIndex.
     [[nodiscard]] std::vector<Control*> tabOrder();
+    /// Every property of every control as `other` holds it, each control staying in its own
+    /// frame: a second window that shows what the first one shows.
+    void copyValuesFrom(const Controls& other);
 };
 
 } // namespace orvanta

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window after start-up from the design-time defaults, for the tests of the picture.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window in its design-time state with the parameters read, for the model's tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A careless user: random text in every box, random rows, presets, clicks, drags and ticks.
 #include "model_fixture.h"
 

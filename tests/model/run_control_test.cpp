@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loaded_form.h"
 
 #include <gtest/gtest.h>
@@ -22,15 +23,43 @@ TEST(RunControl, DefaultRunShowsHundredStepsAndNeverThePeriodItself) {
     for (int i = 0; i < 99; ++i)
         f->Timer1_Timer();
     EXPECT_EQ(f->StepNo.value(), 100);
-    EXPECT_NEAR(f->Time.value(), 99 * h, 1e-12 * f->Period.value());
+    EXPECT_EQ(f->Time.value(), 99 * h);
     EXPECT_LT(f->Time.value(), f->Period.value());
-    // Repeated addition leaves Time a rounding below 99/100 of Period.
-    EXPECT_EQ(f->Label37.Caption, "98");
-    EXPECT_EQ(f->Label25.Caption, "( 98.9999% )");
+    EXPECT_EQ(f->Label37.Caption, "99");
+    EXPECT_EQ(f->Label25.Caption, "( 99% )");
     f->Timer1_Timer();
     EXPECT_EQ(f->StepNo.value(), 1);
     EXPECT_EQ(f->Time.value(), 0);
     EXPECT_EQ(f->Label25.Caption, "( 0% )");
+}
+
+// With the defaults every step shows its own percentage: Time is the step number times the
+// step, not a sum of steps, so the floored read-outs no longer fall one short (they did at
+// 7, 8, 11, 97, 98 and 99 steps).
+TEST(RunControl, EveryDefaultStepReadsItsOwnPercentage) {
+    auto f = loadedForm();
+    f->Plot_Click();
+    const int n = 100;
+    for (int step = 2; step <= n; ++step) {
+        f->Simulate_Click();
+        ASSERT_EQ(f->StepNo.value(), step);
+        const int percent = (step - 1) * 100 / n;
+        EXPECT_EQ(f->Label37.Caption, std::to_string(percent)) << "step " << step;
+        EXPECT_EQ(f->Label25.Caption, "( " + std::to_string(percent) + "% )") << "step " << step;
+    }
+}
+
+TEST(RunControl, StepAgreesWithAClickOnTheSameStep) {
+    auto f = loadedForm();
+    auto g = loadedForm();
+    for (int i = 0; i < 7; ++i)
+        f->Simulate_Click();
+    // Column 56 lies in step 8 of 100 (56 * 100 / 793 = 7.06).
+    g->Form_MouseDown(mouse::Left, 0, 56, 100);
+    ASSERT_EQ(g->StepNo.value(), f->StepNo.value());
+    EXPECT_EQ(f->Time.value(), g->Time.value());
+    EXPECT_EQ(f->Label37.Caption, "7");
+    EXPECT_EQ(f->Label25.Caption, g->Label25.Caption);
 }
 
 TEST(RunControl, FractionalIterationNoRoundsTheRunUp) {
@@ -88,6 +117,8 @@ TEST(RunControl, PlayTogglesCaptionAndTimerTogether) {
     f->Play_Click();
     EXPECT_EQ(f->Play.Caption, "Play");
     EXPECT_FALSE(f->Timer1.Enabled);
+    f->TimerTick(); // a tick still queued when the timer stopped
+    EXPECT_EQ(f->StepNo.value(), 2);
 }
 
 TEST(RunControl, PlotWhileRunningRestartsFromPeriastronWithoutStopping) {

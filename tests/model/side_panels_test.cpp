@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hiding the input panels, the menu hover in the corner, and the credits box, both through
 // the handlers and through the window's pointer routing.
 #include "form1.h"
@@ -113,6 +114,24 @@ TEST_F(Panels, ManualPowerScaleFitsTheTallerGraph) {
     EXPECT_EQ(f->AxisY.value(), 360);
 }
 
+// With "Auto" unticked the new scale lands in its box, so the next Plot keeps it: the new
+// curve's top at row 34 like the one drawn by the hide itself, not at row 234.
+TEST_F(Panels, ManualScaleReachesItsBoxAndSurvivesThePlot) {
+    f->Check1.Value = 0;
+    f->HideMenu_Click();
+    EXPECT_EQ(f->Text13.Text, Str(526 / f->MaxPowerSum.value()));
+    const double scale = f->GraphMag.value();
+    f->Plot_Click();
+    EXPECT_NEAR(f->GraphMag.value(), scale, scale * 1e-14); // read back from 15 digits
+    EXPECT_NEAR(f->AxisY.value() - f->GraphMag.value() * f->MaxPowerSum.value(), 34, 1e-9);
+
+    f->List3.TopIndex = 1;
+    f->FaintMagSum = 7;
+    f->BrightMagSum = -2;
+    f->HideMenu_Click(); // panels back: half of 326 px for the larger extreme
+    EXPECT_EQ(f->Text13.Text, Str(163.0 / 7));
+}
+
 struct MagnitudeCase {
     double faint, bright, larger;
 };
@@ -205,6 +224,18 @@ TEST_F(Panels, RoutedHoverAtTheBoundaryPixels) {
     click(*f, MenuX, HideMenuY);
     EXPECT_EQ(f->HideMenu.Caption, "Hide  Menu");
     EXPECT_TRUE(f->Frame1.Visible);
+}
+
+TEST_F(Panels, AMenuLabelClicksWhereThePressIsReleased) {
+    f->MouseDown(L, 0, MenuX, AboutY);
+    f->MouseUp(L, 0, BareX, BareY);
+    EXPECT_FALSE(f->Text15.Visible);
+    // A quick second click on "Step" steps a second time.
+    constexpr double StepY = 477;
+    click(*f, MenuX, StepY);
+    f->DoubleClick(L, 0, MenuX, StepY);
+    f->MouseUp(L, 0, MenuX, StepY);
+    EXPECT_EQ(f->StepNo.value(), 3);
 }
 
 TEST_F(Panels, WithThePanelsShownMovementNeverHidesTheMenu) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/checked.h"
 #include "core/text_rules.h"
 
@@ -80,3 +81,28 @@ TEST(TextRules, IgnoreTheLocale) {
     EXPECT_EQ(Str(2.5), "2.5");
     std::setlocale(LC_ALL, saved.c_str());
 }
+
+struct ValReach {
+    const char* text;
+    double value;
+    std::size_t used;
+};
+
+void PrintTo(const ValReach& v, std::ostream* os) {
+    *os << '"' << v.text << '"';
+}
+
+class ValTellsHowFarItRead : public ::testing::TestWithParam<ValReach> {};
+
+TEST_P(ValTellsHowFarItRead, UpToTheEndOfTheNumber) {
+    std::size_t used = 99;
+    EXPECT_EQ(Val(GetParam().text, used), GetParam().value);
+    EXPECT_EQ(used, GetParam().used);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ValTellsHowFarItRead,
+                         ::testing::Values(ValReach{"3.59", 3.59, 4}, ValReach{"3,59", 3, 1},
+                                           ValReach{" 2 kg", 2, 3}, ValReach{"1e3 ", 1000, 4},
+                                           ValReach{"-.5E-1x", -0.05, 6}, ValReach{"&H1F", 31, 4},
+                                           ValReach{"0", 0, 1}, ValReach{"", 0, 0},
+                                           ValReach{"-", 0, 0}, ValReach{"abc", 0, 0}));

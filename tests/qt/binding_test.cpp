@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user does reaches the model; what the model changes reaches the widgets, and
 // only where it differs from what they show.
 #include "view_fixture.h"

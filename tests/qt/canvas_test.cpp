@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composed window picture: background, surface and marks, pixel for pixel.
 #include "view_fixture.h"
 
@@ -230,6 +231,52 @@ TEST_F(CanvasPicture, PanelLabelsArePaintedOnTheirFrame) {
     f.Label47.Caption = "3.21";
     window->refresh();
     EXPECT_NE(frame->picture().copy(136, 16, 169, 17), before);
+}
+
+} // namespace
+} // namespace orvanta::view::testing
+
+namespace orvanta::view::testing {
+namespace {
+
+// The menu label with the panels hidden, painted alone over a green field (the colour of the
+// axis that runs beneath it).
+QImage menuLabelOverGreen(Form1& f) {
+    f.HideMenu_Click();
+    QImage image(WindowWidth, WindowHeight, QImage::Format_RGB32);
+    image.fill(QColor(0, 0xFF, 0));
+    std::vector<Mark> marks;
+    for (const Mark& m : marksIn(f))
+        if (m.Caption == f.HideMenu.Caption) marks.push_back(m);
+    EXPECT_EQ(marks.size(), 1u);
+    paintMarks(image, marks, Pictures{});
+    return image;
+}
+
+TEST_F(CanvasPicture, ShowMenuStaysOnOneLineAndReadsOverTheAxis) {
+    window->load();
+    ASSERT_EQ(f.ErrorCount, 0u);
+    const QImage image = menuLabelOverGreen(f);
+    ASSERT_EQ(f.HideMenu.Caption, "Show  Menu");
+    const QRect inner = pixelRect(f.HideMenu).adjusted(1, 1, -1, -1);
+    const int lineHeight = QFontMetrics(controlFont(false)).height();
+    int lowestText = -1, leftmost = inner.right(), rightmost = inner.left(), halo = 0;
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 0x80 && c.blue() > 0x80) {
+                lowestText = y;
+                leftmost = std::min(leftmost, x);
+                rightmost = std::max(rightmost, x);
+            }
+            if (c.green() < 0x40) ++halo;
+        }
+    // Neither end of the caption is cut by the box.
+    EXPECT_GT(leftmost, inner.left());
+    EXPECT_LT(rightmost, inner.right());
+    ASSERT_GE(lowestText, 0) << "no caption painted";
+    EXPECT_LT(lowestText, inner.top() + lineHeight) << "the caption wraps onto a second line";
+    EXPECT_GT(halo, 20) << "no dark halo around the caption";
 }
 
 } // namespace

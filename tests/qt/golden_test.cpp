@@ -68,7 +68,7 @@ const Scenario Scenarios[] = {
          click(f, f.HideMenu);
          f.MouseMove(0, 0, 760, 500);
      },
-     "b3732b2223c161e9"},
+     "c16f23a1d9ce7bb8"},
     {"CtrlDragInProgress",
      [](Form1& f) {
          f.MouseDown(mouse::Left, mouse::Ctrl, 300, 100);
@@ -127,7 +127,7 @@ const Scenario Scenarios[] = {
          click(f, f.HideMenu);
          EXPECT_EQ(f.ErrorNumber, err::DivisionByZero);
      },
-     "fdd47c2787a86090"},
+     "a4c03125cda93058"},
 };
 
 class GoldenWindow : public ViewTest, public ::testing::WithParamInterface<Scenario> {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointer input: Qt's buttons and keys as the handlers' codes, the pointer shapes, and a
 // real Ctrl drag on the window surface.
 #include "view_fixture.h"

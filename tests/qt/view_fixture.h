@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A shown window, fresh for every test.
 #pragma once
 
@@ -24,9 +25,16 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     template <class W> W* widget(const char* name) {
-        auto* w = window->findChild<W*>(QString::fromLatin1(name));
+        auto* w = window->client()->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
+    }
+    /// The control that has the focus inside the client area (the application's focus
+    /// widget is the stage that shows it).
+    [[nodiscard]] QWidget* focused() const { return window->client()->focusWidget(); }
+    /// A key pressed and released as the user's keyboard gives it: to the focused widget.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
     /// The composed window picture's pixel, as 0xRRGGBB.
     [[nodiscard]] QRgb pixel(int x, int y) const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it opens: its size and caption, and every input control in place.
 #include "view_fixture.h"
 
@@ -16,9 +17,12 @@ class WindowWidgets : public ViewTest {};
 
 TEST_F(WindowWidgets, ClientAreaIsAFixed794By568TitledOrvanta) {
     show();
+    // The window opens at the client's size, at scale 1; it can be resized, the client not.
     EXPECT_EQ(window->size(), QSize(794, 568));
-    EXPECT_EQ(window->minimumSize(), QSize(794, 568));
-    EXPECT_EQ(window->maximumSize(), QSize(794, 568));
+    EXPECT_EQ(window->pictureScale(), 1);
+    EXPECT_EQ(window->client()->size(), QSize(794, 568));
+    EXPECT_EQ(window->client()->minimumSize(), QSize(794, 568));
+    EXPECT_EQ(window->client()->maximumSize(), QSize(794, 568));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Orvanta"));
     EXPECT_EQ(window->canvas()->geometry(), QRect(0, 0, 794, 568));
 }
@@ -49,7 +53,7 @@ TEST_P(PlacedWidget, StandsWhereTheLayoutPutsItShowingItsDefault) {
     const Placed& p = GetParam();
     auto* w = widget<QWidget>(p.name);
     ASSERT_NE(w, nullptr);
-    const QPoint topLeft = w->mapTo(window.get(), QPoint(0, 0));
+    const QPoint topLeft = w->mapTo(window->client(), QPoint(0, 0));
     EXPECT_EQ(QRect(topLeft, w->size()), p.inWindow);
     EXPECT_EQ(shownText(w), QString::fromUtf8(p.shows));
     EXPECT_EQ(w->isVisible(), p.visible);
@@ -110,8 +114,8 @@ TEST_F(WindowWidgets, TabVisitsTheControlsInTheLayoutsOrderSkippingHiddenOnes) {
                                   "List2",  "List3",  "Text1"};
     QStringList visited;
     for (int i = 0; i < expected.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+        press(Qt::Key_Tab);
+        visited << focused()->objectName();
     }
     EXPECT_EQ(visited, expected);
 }

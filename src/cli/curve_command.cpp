@@ -1,0 +1,339 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/curve_command.h"
+
+#include "cli/atomic_file.h"
+#include "form1.h"
+#include "render/curve_table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <ostream>
+
+namespace orvanta::cli {
+
+namespace {
+
+using Text = std::optional<std::string>;
+
+/// One option that takes a number: its name, the word for its value in the help, what it
+/// means with its unit, where the request keeps it, and the box whose design-time text is
+/// its default (none for the light quantities other than the flux).
+struct NumberOption {
+    std::string name;
+    std::string metavar;
+    std::string meaning;
+    char star = 0; ///< 'a' or 'b'; 0 for the orbit
+    Text StarOptions::*starField = nullptr;
+    Text CurveRequest::*orbitField = nullptr;
+    TextBoxCtl Controls::*box = nullptr;
+
+    [[nodiscard]] Text& in(CurveRequest& r) const {
+        if (star == 0) return r.*orbitField;
+        return (star == 'a' ? r.a : r.b).*starField;
+    }
+};
+
+NumberOption starOption(char star, const char* stem, const char* metavar, const char* meaning,
+                        Text StarOptions::*field, TextBoxCtl Controls::*box = nullptr) {
+    NumberOption o;
+    o.name = std::string("--") + stem + "-" + star;
+    o.metavar = metavar;
+    o.meaning = meaning;
+    o.star = star;
+    o.starField = field;
+    o.box = box;
+    return o;
+}
+
+NumberOption orbitOption(const char* name, const char* metavar, const char* meaning,
+                         Text CurveRequest::*field, TextBoxCtl Controls::*box) {
+    NumberOption o;
+    o.name = name;
+    o.metavar = metavar;
+    o.meaning = meaning;
+    o.orbitField = field;
+    o.box = box;
+    return o;
+}
+
+std::vector<NumberOption> starOptions(char star) {
+    const bool a = star == 'a';
+    return {
+        starOption(star, "mass", "M", "mass, solar masses", &StarOptions::mass,
+                   a ? &Controls::Text7 : &Controls::Text8),
+        starOption(star, "radius", "R", "radius, solar radii", &StarOptions::radius,
+                   a ? &Controls::Text9 : &Controls::Text10),
+        starOption(star, "flux", "F", "light flux at the surface, W/m^2", &StarOptions::flux,
+                   a ? &Controls::Text11 : &Controls::Text12),
+        starOption(star, "luminosity", "L", "luminosity, W", &StarOptions::luminosity),
+        starOption(star, "temperature", "T", "surface temperature, K", &StarOptions::temperature),
+        starOption(star, "magnitude", "MV",
+                   "absolute visual magnitude (with the temperature option)",
+                   &StarOptions::magnitude),
+    };
+}
+
+std::vector<NumberOption> orbitOptions() {
+    return {
+        orbitOption("--distance", "D", "mean distance between the centres, solar radii",
+                    &CurveRequest::distance, &Controls::Text1),
+        orbitOption("--eccentricity", "E", "eccentricity of the relative orbit, -1 < E < 1",
+                    &CurveRequest::eccentricity, &Controls::Text3),
+        orbitOption("--incline1", "DEG", "turn about the vertical view axis, degrees",
+                    &CurveRequest::incline1, &Controls::Text4),
+        orbitOption("--incline2", "DEG", "tilt about the horizontal view axis, degrees",
+                    &CurveRequest::incline2, &Controls::Text5),
+        orbitOption("--incline3", "DEG", "turn within the orbital plane, degrees",
+                    &CurveRequest::incline3, &Controls::Text6),
+        orbitOption("--steps", "N", "steps per period of the window's animation (in the header)",
+                    &CurveRequest::steps, &Controls::Text2),
+    };
+}
+
+std::vector<NumberOption> allNumberOptions() {
+    std::vector<NumberOption> all = starOptions('a');
+    for (NumberOption& o : starOptions('b'))
+        all.push_back(std::move(o));
+    for (NumberOption& o : orbitOptions())
+        all.push_back(std::move(o));
+    return all;
+}
+
+/// Whether the whole text is one number by the boxes' reading rule (blanks around it
+/// allowed), so that "1,5" or "2kg" is refused rather than read in part.
+bool isNumber(const std::string& text) {
+    std::size_t used = 0;
+    try {
+        Val(text, used);
+    } catch (const RuntimeError&) {
+        return true; // beyond the double range: reading the box raises the window's error
+    }
+    if (used == 0) return false;
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(used), text.end(),
+                       [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
+}
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string spectralTypes() {
+    const Controls c;
+    std::string list;
+    for (const std::string& t : c.Combo1.Items) {
+        if (t.empty()) continue;
+        if (!list.empty()) list += ' ';
+        list += t;
+    }
+    return list;
+}
+
+int presetRow(const std::string& option, const std::string& text) {
+    const Controls c;
+    const std::string wanted = upper(text);
+    for (std::size_t i = 0; i < c.Combo1.Items.size(); ++i)
+        if (!c.Combo1.Items[i].empty() && upper(c.Combo1.Items[i]) == wanted)
+            return static_cast<int>(i);
+    throw UsageError{option + ": unknown spectral type '" + text + "' (one of " + spectralTypes() +
+                     ")"};
+}
+
+void checkStar(const StarOptions& s, char star) {
+    const std::string x(1, star);
+    const int light = (s.flux ? 1 : 0) + (s.luminosity ? 1 : 0) + (s.magnitude ? 1 : 0) +
+                      (s.temperature && !s.magnitude ? 1 : 0);
+    if (light > 1)
+        throw UsageError{"give one of --flux-" + x + ", --luminosity-" + x + ", --temperature-" +
+                         x + " and --magnitude-" + x + " (with --temperature-" + x + ")"};
+    if (s.magnitude && !s.temperature)
+        throw UsageError{"--magnitude-" + x + " needs --temperature-" + x};
+    if (s.preset && (s.mass || s.radius || light > 0 || s.temperature))
+        throw UsageError{"--preset-" + x + " sets the mass, radius and temperature of star " +
+                         upper(x) + "; leave out the other options of star " + upper(x)};
+}
+
+} // namespace
+
+CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
+    CurveRequest r;
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg == "-h" || arg == "--help") {
+            r.action = CurveRequest::Action::Help;
+            return r;
+        }
+        if (arg == "--version") {
+            r.action = CurveRequest::Action::Version;
+            return r;
+        }
+    }
+
+    const std::vector<NumberOption> numbers = allNumberOptions();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.size() < 2 || arg[0] != '-') throw UsageError{"unexpected argument '" + arg + "'"};
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const std::size_t eq = arg.find('=');
+            eq != std::string::npos && arg.rfind("--", 0) == 0) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        auto takeValue = [&]() -> std::string {
+            if (value) return *value;
+            if (i + 1 >= args.size()) throw UsageError{"option '" + name + "' needs a value"};
+            return args[++i];
+        };
+
+        if (name == "-o" || name == "--output") {
+            r.output = takeValue();
+            if (r.output.empty()) throw UsageError{"option '" + name + "' needs a file name"};
+            continue;
+        }
+        if (name == "--preset-a" || name == "--preset-b") {
+            const std::string text = takeValue();
+            (name == "--preset-a" ? r.a : r.b).preset = presetRow(name, text);
+            continue;
+        }
+        const auto o = std::find_if(numbers.begin(), numbers.end(),
+                                    [&](const NumberOption& n) { return n.name == name; });
+        if (o == numbers.end()) throw UsageError{"unknown option '" + name + "'"};
+        const std::string text = takeValue();
+        if (!isNumber(text)) throw UsageError{name + ": '" + text + "' is not a number"};
+        o->in(r) = text;
+    }
+    checkStar(r.a, 'a');
+    checkStar(r.b, 'b');
+    return r;
+}
+
+void applyToBoxes(const CurveRequest& request, Form1& f) {
+    const std::vector<NumberOption> numbers = allNumberOptions();
+    CurveRequest r = request; // `in` hands out references that could change it
+
+    auto applyStar = [&](const StarOptions& s, ComboBoxCtl& type, ListBoxCtl& selector,
+                         TextBoxCtl& value, TextBoxCtl& temperature, bool isA) {
+        if (s.preset) {
+            type.ListIndex = *s.preset;
+            if (isA)
+                f.Combo1_Click();
+            else
+                f.Combo2_Click();
+        }
+        if (s.magnitude) {
+            selector.TopIndex = 3;
+            value.Text = *s.magnitude;
+            temperature.Text = *s.temperature;
+        } else if (s.temperature) {
+            selector.TopIndex = 2;
+            value.Text = *s.temperature;
+        } else if (s.luminosity) {
+            selector.TopIndex = 1;
+            value.Text = *s.luminosity;
+        } else if (s.flux) {
+            selector.TopIndex = 0;
+            value.Text = *s.flux;
+        }
+    };
+    applyStar(request.a, f.Combo1, f.List1, f.Text11, f.Text16, true);
+    applyStar(request.b, f.Combo2, f.List2, f.Text12, f.Text17, false);
+    // Masses, radii and the orbit go into their boxes; the light went in above.
+    for (const NumberOption& o : numbers)
+        if (o.box != nullptr && o.in(r) && o.box != &Controls::Text11 && o.box != &Controls::Text12)
+            (f.*(o.box)).Text = *o.in(r);
+    // The selector's row is the one the user would have scrolled to.
+    f.PrevQuantityA = f.List1.TopIndex;
+    f.PrevQuantityB = f.List2.TopIndex;
+}
+
+std::string curveHelp() {
+    const Controls defaults;
+    auto line = [](const std::string& left, const std::string& right) {
+        std::string l = "  " + left;
+        if (l.size() < 23)
+            l.append(23 - l.size(), ' ');
+        else
+            l += "\n" + std::string(23, ' ');
+        return l + right + "\n";
+    };
+    auto described = [&](const NumberOption& o) {
+        std::string right = o.meaning;
+        if (o.box != nullptr) right += " [" + (defaults.*(o.box)).Text + "]";
+        return line(o.name + " " + o.metavar, right);
+    };
+
+    std::string h =
+        "Usage: orvanta curve [OPTION]...\n"
+        "Print the light curve of one orbital period as CSV, the table that Ctrl+E saves in\n"
+        "the window: a \"#\" line with every input, \"# period = <days> d\", the header row\n"
+        "phase,time_days,power_w,magnitude,eclipse and one row per sample of the graph's\n"
+        "sweep (1/793 of the period apart). Numbers use \".\" as the decimal point. Values are\n"
+        "read as the window's boxes read them; options left out keep the window's defaults\n"
+        "[in brackets].\n\nStar A (the options of star B end in -b):\n";
+    for (const NumberOption& o : starOptions('a'))
+        h += described(o);
+    h += line("--preset-a TYPE", "spectral type: fills mass, radius and temperature");
+    h += line("", spectralTypes());
+    h += "Give at most one of --flux-a, --luminosity-a, --temperature-a, --magnitude-a;\n"
+         "--magnitude-a needs --temperature-a and then sets the radius.\n\nOrbit:\n";
+    for (const NumberOption& o : orbitOptions())
+        h += described(o);
+    h += "\nOutput:\n";
+    h += line("-o, --output FILE", "write to FILE instead of standard output; FILE is");
+    h += line("", "replaced whole, or left as it was if anything fails");
+    h += line("-h, --help", "show this help and exit");
+    h += line("    --version", "show the version and exit");
+    h += "\nExit status: 0 on success; 2 on a bad command line, on a run-time error (its\n"
+         "message as the window's error window shows it) or when the output cannot be\n"
+         "written.\n";
+    return h;
+}
+
+int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CurveRequest request;
+    try {
+        request = parseCurveArguments(args);
+    } catch (const UsageError& e) {
+        err << "orvanta curve: " << e.message << " (see 'orvanta curve --help')\n";
+        return 2;
+    }
+    if (request.action == CurveRequest::Action::Help) {
+        out << curveHelp() << std::flush;
+        return out ? 0 : 2;
+    }
+    if (request.action == CurveRequest::Action::Version) {
+        out << "orvanta " ORVANTA_VERSION "\n" << std::flush;
+        return out ? 0 : 2;
+    }
+
+    // The window's own error path, so the message is the error window's text.
+    auto f = std::make_unique<Form1>();
+    std::string csv;
+    f->Run([&] {
+        applyToBoxes(request, *f);
+        csv = CurveCsv(LightCurveTable(*f));
+    });
+    if (f->ErrorCount != 0) {
+        err << f->ErrorText << '\n';
+        return 2;
+    }
+
+    if (request.output.empty()) {
+        out << csv << std::flush;
+        if (!out) {
+            err << "orvanta curve: cannot write to standard output\n";
+            return 2;
+        }
+        return 0;
+    }
+    if (const std::string why = writeFileAtomically(request.output, csv); !why.empty()) {
+        err << "orvanta curve: cannot write '" << request.output << "': " << why << '\n';
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace orvanta::cli

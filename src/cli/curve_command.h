@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// `orvanta curve`: the light-curve table of the window's export, without a window.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvanta {
+class Form1;
+}
+
+namespace orvanta::cli {
+
+/// A command line the command cannot follow; `message` is one line.
+struct UsageError {
+    std::string message;
+};
+
+/// One star's options, each the text given (a number by the window's reading rule).
+struct StarOptions {
+    std::optional<std::string> mass, radius, flux, luminosity, temperature, magnitude;
+    std::optional<int> preset; ///< row of the spectral-type list
+};
+
+struct CurveRequest {
+    enum class Action { Curve, Help, Version };
+    Action action = Action::Curve;
+    StarOptions a, b;
+    std::optional<std::string> distance, eccentricity, incline1, incline2, incline3, steps;
+    std::string output; ///< empty: standard output
+};
+
+/// Reads the arguments after "curve". Raises UsageError.
+CurveRequest parseCurveArguments(const std::vector<std::string>& args);
+
+/// Fills a window's boxes as a user would: the preset picked first, then every value
+/// typed into its box with the star's selector on the matching row. Raises the run-time
+/// error of the preset's conversion, should there be one.
+void applyToBoxes(const CurveRequest& request, Form1& f);
+
+/// The --help text: every option with its unit and default.
+std::string curveHelp();
+
+/// Runs the command: the CSV to `out` or to the --output file (replaced whole, or left as
+/// it was on any error). Messages go to `err`. Returns the exit status: 0, or 2 for a
+/// usage error, a run-time error (its text as the window's error window shows it) or a
+/// failed write.
+int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace orvanta::cli

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "render/curve_table.h"
+
+#include "form1.h"
+#include "period_sweep.h"
+
+#include <memory>
+
+namespace orvanta {
+
+namespace {
+
+/// The box's text on one line, so the comment stays one line.
+std::string oneLine(const std::string& text) {
+    std::string s = text;
+    for (char& c : s)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    return s;
+}
+
+/// "MassA / SunMass = 3.59": the caption beside a box, then the box as shown.
+void addInput(std::string& line, const std::string& caption, const TextBoxCtl& box) {
+    if (!line.empty()) line += "; ";
+    line += caption;
+    line += ' ';
+    line += oneLine(box.Text);
+}
+
+void addStar(std::string& line, const ListBoxCtl& selector, const TextBoxCtl& value,
+             const LabelCtl& temperatureCaption, const TextBoxCtl& temperature,
+             const ComboBoxCtl& type, const LabelCtl& typeCaption) {
+    if (!type.Text().empty()) {
+        line += "; ";
+        line += typeCaption.Caption;
+        line += ' ';
+        line += type.Text();
+    }
+    addInput(line, selector.Items.at(selector.TopIndex), value);
+    // The magnitude row reads a temperature too.
+    if (selector.TopIndex == 3) addInput(line, temperatureCaption.Caption, temperature);
+}
+
+std::string inputsLine(const Form1& f) {
+    std::string line;
+    addInput(line, f.Label8.Caption, f.Text7);
+    addInput(line, f.Label10.Caption, f.Text8);
+    addInput(line, f.Label12.Caption, f.Text9);
+    addInput(line, f.Label26.Caption, f.Text10);
+    addStar(line, f.List1, f.Text11, f.Label41, f.Text16, f.Combo1, f.Label39);
+    addStar(line, f.List2, f.Text12, f.Label42, f.Text17, f.Combo2, f.Label40);
+    addInput(line, f.Label19.Caption, f.Text1);
+    addInput(line, f.Label15.Caption, f.Text3);
+    addInput(line, f.Label13.Caption, f.Text4);
+    addInput(line, f.Label14.Caption, f.Text5);
+    addInput(line, f.Label16.Caption, f.Text6);
+    addInput(line, f.Label17.Caption, f.Text2);
+    line += "; ";
+    line += f.Label30.Caption; // "Period / Day ="
+    line += ' ';
+    line += f.Label31.Caption;
+    return line;
+}
+
+} // namespace
+
+CurveTable LightCurveTable(const Controls& boxes) {
+    // Heap: the window object holds the 794 x 568 drawing surface.
+    auto fresh = std::make_unique<Form1>();
+    Form1& f = *fresh;
+    f.copyValuesFrom(boxes);
+    f.Pi = PiLiteral;
+    f.Time = 0;
+    f.DataInput(); // on the magnitude row this also writes the derived radius into its box
+
+    CurveTable table;
+    table.inputs = inputsLine(f);
+    table.periodDays = (f.Period * DaysPerYear).value();
+    table.rows.reserve(800);
+
+    sweepPeriod(f, [&] {
+        table.rows.push_back({(f.Time / f.Period).value(), (DaysPerYear * f.Time).value(),
+                              f.PowerSum.value(), num(f.PowerToAll(f.PowerSum, 1)).value(),
+                              eclipseNow(f)});
+    });
+    return table;
+}
+
+std::string CurveCsv(const CurveTable& table) {
+    std::string csv;
+    csv.reserve(64 * (table.rows.size() + 4));
+    csv += "# Orvanta light curve: ";
+    csv += table.inputs;
+    csv += "\n# period = ";
+    csv += Str(table.periodDays);
+    csv += " d\nphase,time_days,power_w,magnitude,eclipse\n";
+    for (const CurveRow& r : table.rows) {
+        csv += Str(r.phase);
+        csv += ',';
+        csv += Str(r.timeDays);
+        csv += ',';
+        csv += Str(r.power);
+        csv += ',';
+        csv += Str(r.magnitude);
+        csv += ',';
+        csv += eclipseText(r.eclipse);
+        csv += '\n';
+    }
+    return csv;
+}
+
+} // namespace orvanta

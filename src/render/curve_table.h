@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The light curve as a table: what Ctrl+E saves and `orvanta curve` prints.
+#pragma once
+
+#include "core/eclipse.h"
+
+#include <string>
+#include <vector>
+
+namespace orvanta {
+
+class Form1;
+struct Controls;
+
+/// One sample of the period sweep the graph draws.
+struct CurveRow {
+    double phase;     ///< Time / Period, 0..1
+    double timeDays;  ///< days since periastron
+    double power;     ///< W received
+    double magnitude; ///< absolute magnitude of the summed light
+    Eclipse eclipse;
+};
+
+struct CurveTable {
+    /// Every input as its box shows it, then the derived period: one line, no line breaks.
+    std::string inputs;
+    double periodDays = 0;
+    std::vector<CurveRow> rows;
+};
+
+/// The light curve of the inputs the boxes show now, swept on a fresh window object, so
+/// the window's own state (time, positions, the Kepler solver's warm start) is untouched
+/// and equal boxes give equal digits. Raises the run-time error the window's Plot would.
+CurveTable LightCurveTable(const Controls& boxes);
+
+/// The table as CSV: "#" comment lines (the inputs, then "# period = <days> d"), the
+/// header row phase,time_days,power_w,magnitude,eclipse, one row per sample. Numbers in
+/// the general format with "." decimals, whatever the locale; lines end in "\n".
+std::string CurveCsv(const CurveTable& table);
+
+} // namespace orvanta

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The picture in a window of any size: the fit, the pixel under a position, the opening size.
+#include "ui/window_fit.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+struct FitCase {
+    int w, h;
+    PictureFit fit;
+};
+
+class Fit : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(Fit, IsTheLargestCentredPictureWithItsAspectKept) {
+    const FitCase& c = GetParam();
+    const PictureFit fit = fitPicture(c.w, c.h);
+    EXPECT_EQ(fit.left, c.fit.left);
+    EXPECT_EQ(fit.top, c.fit.top);
+    EXPECT_EQ(fit.width, c.fit.width);
+    EXPECT_EQ(fit.height, c.fit.height);
+    EXPECT_DOUBLE_EQ(fit.scale, c.fit.scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, Fit,
+                         ::testing::Values(FitCase{794, 568, {0, 0, 794, 568, 1}},
+                                           FitCase{1588, 1136, {0, 0, 1588, 1136, 2}},
+                                           // A projector's 1920 x 1080: bars left and right.
+                                           FitCase{1920, 1080, {205, 0, 1510, 1080, 1080.0 / 568}},
+                                           // Taller than the picture: bars above and below.
+                                           FitCase{794, 1000, {0, 216, 794, 568, 1}},
+                                           FitCase{397, 284, {0, 0, 397, 284, 0.5}},
+                                           FitCase{0, 568, {0, 0, 0, 0, 0}}));
+
+TEST(Fit, EveryPicturePixelIsReachedOnceAtEveryScale) {
+    for (const double scale : {1.0, 2.0, 1080.0 / 568, 0.5, 1.2324}) {
+        const int offset = 17;
+        double last = -1;
+        for (int p = offset; p < offset + static_cast<int>(794 * scale); ++p) {
+            const double x = picturePixel(p + 0.5, offset, scale);
+            ASSERT_GE(x, last) << scale;
+            if (scale >= 1) {
+                ASSERT_LE(x, last + 1) << scale; // no pixel skipped when enlarged
+            }
+            last = x;
+        }
+        EXPECT_EQ(picturePixel(offset + (56 + 0.5) * scale, offset, scale), 56) << scale;
+    }
+}
+
+TEST(Fit, WholeNumberScalesAreSharpAndOthersSmooth) {
+    EXPECT_FALSE(smoothAt(1));
+    EXPECT_FALSE(smoothAt(2));
+    EXPECT_FALSE(smoothAt(3));
+    EXPECT_TRUE(smoothAt(1.5));
+    EXPECT_TRUE(smoothAt(1080.0 / 568));
+    EXPECT_TRUE(smoothAt(0.5));
+}
+
+TEST(Fit, TheWindowOpensAtScaleOneUnlessTheScreenIsSmaller) {
+    const PictureFit big = openingSize(1920, 1050);
+    EXPECT_EQ(big.width, 794);
+    EXPECT_EQ(big.height, 568);
+    // A high-DPI laptop at twice the pixels: 1366 x 738 logical pixels free still hold it.
+    EXPECT_EQ(openingSize(1366, 738).width, 794);
+    // A small screen: the largest picture that fits, aspect kept.
+    const PictureFit small = openingSize(800, 500);
+    EXPECT_EQ(small.height, 500);
+    EXPECT_EQ(small.width, 699);
+    EXPECT_EQ(small.left, 0);
+}
