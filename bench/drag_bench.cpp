@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One drag update as a Ctrl drag delivers it: Main, Draw and the preview of the whole run,
 // with the design-time inputs. Together with the repaint it must fit well inside a 60 Hz
 // frame (target under 4 ms).
-#include "core/form1.h"
+#include "form1.h"
 
 #include <benchmark/benchmark.h>
 

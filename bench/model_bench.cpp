@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model-side timings of drawing the picture and stepping the animation, with the bare
 // physics beside them for the ratios in bench/README.md.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 
 using namespace orvanta;
@@ -32,6 +34,36 @@ void BM_MainAlone_PlotNowCount(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MainAlone_PlotNowCount)->Unit(benchmark::kMicrosecond);
+
+// One period sweep of Main (794 samples) at the eccentricity range(0) / 10, the other inputs
+// as designed.
+void BM_MainSweep(benchmark::State& state) {
+    auto f = loadedForm();
+    f->Eccen = static_cast<double>(state.range(0)) / 10;
+    for (auto _ : state) {
+        f->PeriodSweep([] {});
+        benchmark::DoNotOptimize(f->PowerSum);
+    }
+}
+BENCHMARK(BM_MainSweep)->Arg(0)->Arg(3)->Arg(9)->Unit(benchmark::kMicrosecond);
+
+// The floor beside it: the same sweep's Kepler solutions by 100 bare Newton steps each, in
+// plain doubles, warm-started from the previous sample.
+void BM_NewtonFloorSweep(benchmark::State& state) {
+    auto f = loadedForm();
+    const double e = static_cast<double>(state.range(0)) / 10;
+    const double period = f->Period.value(), motion = f->MeanMotion.value();
+    double E = 0;
+    for (auto _ : state) {
+        for (double t = 0; t <= period; t += period / 793) {
+            const double M = motion * t;
+            for (int i = 0; i < 100; ++i)
+                E = E - ((M + e * std::sin(E)) - E) / (e * std::cos(E) - 1);
+            benchmark::DoNotOptimize(E);
+        }
+    }
+}
+BENCHMARK(BM_NewtonFloorSweep)->Arg(0)->Arg(3)->Arg(9)->Unit(benchmark::kMicrosecond);
 
 void BM_PlotNow_Defaults(benchmark::State& state) {
     auto f = loadedForm();

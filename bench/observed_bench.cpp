@@ -2,7 +2,7 @@
 // Observed light curves: a file read, prepared, folded and drawn; the layer redrawn and
 // composed into the window picture; and the fit's cost on every drag update beside the
 // drag update itself (a preview of 4097 samples, 100 000 points).
-#include "core/form1.h"
+#include "form1.h"
 #include "qt/observed_view.h"
 
 #include <benchmark/benchmark.h>

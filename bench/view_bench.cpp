@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt view's timings: the repaint of the whole window offscreen (target under 2 ms) and
 // a whole Plot click from the user's side (target under 8 ms).
 #include "qt/canvas.h"
@@ -57,7 +58,7 @@ void BM_ComposeWholeWindow(benchmark::State& state) {
     for (auto _ : state) {
         orvanta::view::composeBase(form, pictures.background, base);
         picture = base.copy();
-        orvanta::view::paintMarks(picture, orvanta::view::marksIn(form, "Form1"), pictures);
+        orvanta::view::paintMarks(picture, orvanta::marksIn(form), pictures);
         benchmark::DoNotOptimize(picture.constBits());
     }
 }

@@ -1,12 +1,18 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Desktop integration and the Debian package.
 include(GNUInstallDirs)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.Orvanta.desktop
+set(ORVANTA_APP_ID org.example.orvanta)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/${ORVANTA_APP_ID}.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/${ORVANTA_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${ORVANTA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.Orvanta.metainfo.xml
+install(FILES ${PROJECT_BINARY_DIR}/${ORVANTA_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/icon-256.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
-        RENAME org.example.Orvanta.png)
+        RENAME ${ORVANTA_APP_ID}.png)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta)
 # The teaching light curves, for Ctrl+O.
 install(FILES ${PROJECT_SOURCE_DIR}/data/algol.txt ${PROJECT_SOURCE_DIR}/data/twins.csv
               ${PROJECT_SOURCE_DIR}/data/eccentric.txt
@@ -15,8 +21,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/algol.txt ${PROJECT_SOURCE_DIR}/data/tw
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME "orvanta")
-set(CPACK_PACKAGE_VENDOR "Orvanta developers")
-set(CPACK_PACKAGE_CONTACT "Orvanta developers <orvanta@example.org>")
+set(CPACK_PACKAGE_VENDOR "The Orvanta project")
+set(CPACK_PACKAGE_CONTACT "The Orvanta project <orvanta@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Eclipsing binary star teaching simulation")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
@@ -32,3 +38,15 @@ light, the orbit's size, eccentricity and orientation; the program shows both
 stars as coloured discs and draws the light curve of one whole period, with
 spectral-type presets and mouse drags that turn the orbit.")
 include(CPack)
+
+# The metadata as software centres and menus read it: their validators must say nothing.
+if(ORVANTA_TESTS)
+    find_program(APPSTREAMCLI appstreamcli)
+    find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+    add_test(NAME Packaging.MetadataValidates
+             COMMAND ${CMAKE_COMMAND} -DAPPSTREAMCLI=${APPSTREAMCLI}
+                     -DDESKTOP_FILE_VALIDATE=${DESKTOP_FILE_VALIDATE}
+                     -DMETAINFO=${PROJECT_BINARY_DIR}/${ORVANTA_APP_ID}.metainfo.xml
+                     -DDESKTOP=${PROJECT_SOURCE_DIR}/packaging/${ORVANTA_APP_ID}.desktop
+                     -P ${PROJECT_SOURCE_DIR}/packaging/validate_metadata.cmake)
+endif()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resident memory of the whole program: after start-up, and after 100 000 animation steps
 // shown in the window (each tick handed to the model, the view refreshed and repainted).
 #include "qt/main_window.h"

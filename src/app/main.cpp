@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Orvanta: the window of the eclipsing binary simulation, or `orvanta curve` without one.
 #include "cli/curve_command.h"
 #include "qt/main_window.h"

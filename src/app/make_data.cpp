@@ -2,7 +2,7 @@
 // Makes the teaching light curves in data/: three eclipsing systems observed by the model
 // itself on a seeded schedule of clear nights, with noise, gaps and a few outliers.
 // Run through data/make-data; the same seed gives the same files.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <cmath>
 #include <cstdint>
@@ -114,6 +114,7 @@ void make(const System& s, const std::string& folder) {
     }
     std::fprintf(
         out,
+        "# SPDX-License-Identifier: GPL-3.0-or-later\n"
         "# %s\n"
         "# SYNTHETIC DATA, not a real star: made by data/make-data (seed %llu) from the\n"
         "# Orvanta model with these inputs:\n"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the window's pictures from nothing but arithmetic, so they are ours and can be
 // made again: the background (a dim spiral galaxy with two companions on a star field,
 // progressive JPEG 800 x 600), the credits picture (an eclipsing binary, baseline JPEG

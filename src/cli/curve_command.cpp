@@ -2,7 +2,7 @@
 #include "cli/curve_command.h"
 
 #include "cli/atomic_file.h"
-#include "core/form1.h"
+#include "form1.h"
 #include "render/curve_table.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked arithmetic: every fault is a run-time error at the operation that causes it.
 #pragma once
 
@@ -88,13 +89,8 @@ inline Num Int(const Num& x) {
 }
 
 /// The power operator: a negative base needs a whole exponent, zero a non-negative one.
-inline Num Power(const Num& x, const Num& y) {
-    const double b = x.value();
-    const double e = y.value();
-    if (b < 0.0 && std::floor(e) != e) raise(err::InvalidCall);
-    if (b == 0.0 && e < 0.0) raise(err::InvalidCall);
-    return Num::checked(std::pow(b, e));
-}
+/// Always the C library's pow, also for a constant exponent 2.
+Num Power(const Num& x, const Num& y);
 
 /// A number handed to the window as single precision; beyond that range it overflows.
 inline float Single(const Num& x) {

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The light stage: power received from two uniformly bright discs, the nearer hiding the
 // overlapping part of the farther. Radii in solar radii, areas in square metres.
 #include "core/eclipse.h"
-#include "core/form1.h"
+#include "form1.h"
 
 #include <algorithm>
 

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Main: the whole system at the instant held in Time. Draws nothing, never changes Time.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orbit stage: Kepler's equation, the positions of both stars about the centre of mass
 // and their rotation into the observer's view. Periastron at Time 0.
-#include "core/form1.h"
+#include "form1.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -9,20 +11,18 @@
 namespace orvanta {
 
 namespace {
-// Kepler's residual E - e sin E - M, reduced by whole turns into -pi..pi (radians).
-double keplerResidual(double E, double e, double M) {
-    constexpr double Turn = 2 * PiLiteral;
-    const double r = E - e * std::sin(E) - M;
-    return r - Turn * std::nearbyint(r / Turn);
+bool sameBits(const Num& a, const Num& b) {
+    return std::bit_cast<std::uint64_t>(a.value()) == std::bit_cast<std::uint64_t>(b.value());
 }
 } // namespace
 
 void Form1::OrbitStage() {
     const Num M = MeanMotion * Time;
     // Exactly 100 Newton steps. A step is a function of E alone (M fixed), so once a step
-    // returns its own input every further step would too: stopping there gives the same
-    // digits as running all 100.
+    // returns the iterate of one or two steps before, the rest of the hundred repeats that
+    // cycle: its parity gives the digits of the hundredth step.
     auto newton = [&] {
+        Num twoBack;
         for (LoopIndex = 1; LoopIndex <= 100; ++LoopIndex) {
             const Num E = EccAnomaly;
             const Num s = Sin(E);
@@ -30,19 +30,26 @@ void Form1::OrbitStage() {
             const Num p = Eccen * s;
             const Num q = Eccen * c - 1;
             EccAnomaly = E - ((M + p) - E) / q;
-            if (std::bit_cast<std::uint64_t>(EccAnomaly.value()) ==
-                std::bit_cast<std::uint64_t>(E.value())) {
+            const bool fixed = sameBits(EccAnomaly, E);
+            const bool cycle = LoopIndex >= 2 && sameBits(EccAnomaly, twoBack);
+            if (fixed || cycle) {
+                if (!fixed && (100 - LoopIndex) % 2 != 0) EccAnomaly = E;
                 LoopIndex = 101;
                 break;
             }
+            twoBack = E;
         }
     };
     newton();
     // The warm start from the previous solution can cycle for ever (at e = 0.5 and M = pi a
-    // start at 0 jumps between 0 and 2 pi). Where it has not converged, start again from a
-    // point where Newton's method converges for every |e| < 1 and every M.
+    // start at 0 jumps between 0 and 2 pi) or run off (near |e| = 0.99 to 1e17). Kepler's
+    // equation has one root for |e| < 1, so a solution needs no reduction by whole turns:
+    // where E does not solve it to within the rounding of M, start again from a point where
+    // Newton's method converges for every |e| < 1 and every M.
+    const double E0 = EccAnomaly.value(), m = M.value();
+    const double residual = E0 - Eccen.value() * std::sin(E0) - m;
     if (Abs(Eccen) < 1 &&
-        std::fabs(keplerResidual(EccAnomaly.value(), Eccen.value(), M.value())) > 1e-9) {
+        (!std::isfinite(E0) || std::fabs(residual) > 1e-9 * std::max(1.0, std::fabs(m)))) {
         const Num turns = M / (Pi + Pi);
         if (Eccen >= 0)
             EccAnomaly = Pi + (Pi + Pi) * Int(turns);

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the parameter set from the window's boxes into the state.
-#include "core/form1.h"
+#include "form1.h"
 #include "ui/error_hint.h"
 
 namespace orvanta {

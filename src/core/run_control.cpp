@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run control: one step of time per timer tick or "Step" click, and the Play/Stop toggle.
 // One run walks the orbit in IterationNo equal steps, then starts again at periastron.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

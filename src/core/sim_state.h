@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulation state: every field the procedures share, with its unit and start value.
 // Lengths in solar radii, masses in solar masses, input angles in degrees, derived angles
 // in radians, time in years, flux in W/m^2, power in W, screen positions in window pixels.
 #pragma once
 
 #include "core/checked.h"
+
+#include <cstddef>
+#include <iterator>
 
 namespace orvanta {
 
@@ -78,5 +82,94 @@ struct SimState {
     Num TimeMarkX;    ///< px, column of the time cursor
     Num DotY;         ///< px, row of the current light value
 };
+
+/// Every number of the state, in the order of the fields: for checks that look at the whole
+/// state (no NaN, no infinity; the same digits twice). The build fails below when a field is
+/// added to the state but not here.
+inline constexpr Num SimState::*StateNumbers[] = {
+    &SimState::MassA,
+    &SimState::MassB,
+    &SimState::MeanDistance,
+    &SimState::IterationNo,
+    &SimState::Eccen,
+    &SimState::Incline1,
+    &SimState::Incline2,
+    &SimState::Incline3,
+    &SimState::RadiusA,
+    &SimState::RadiusB,
+    &SimState::FluxA,
+    &SimState::FluxB,
+    &SimState::Pi,
+    &SimState::RelX,
+    &SimState::RelY,
+    &SimState::TrueAnomaly,
+    &SimState::Separation,
+    &SimState::StepNo,
+    &SimState::EccAnomaly,
+    &SimState::MeanMotion,
+    &SimState::Period,
+    &SimState::Time,
+    &SimState::OrbitXA,
+    &SimState::OrbitYA,
+    &SimState::OrbitXB,
+    &SimState::OrbitYB,
+    &SimState::ViewXA,
+    &SimState::DepthA,
+    &SimState::ViewYA,
+    &SimState::ViewXB,
+    &SimState::DepthB,
+    &SimState::ViewYB,
+    &SimState::ProjDistance,
+    &SimState::LensAngleA,
+    &SimState::LensAngleB,
+    &SimState::PowerSum,
+    &SimState::CosIncline1,
+    &SimState::CosIncline2,
+    &SimState::CosIncline3,
+    &SimState::SinIncline1,
+    &SimState::SinIncline2,
+    &SimState::SinIncline3,
+    &SimState::GraphMag,
+    &SimState::StarMag,
+    &SimState::CentreX,
+    &SimState::CentreY,
+    &SimState::MaxPowerSum,
+    &SimState::ViewRight,
+    &SimState::ViewLeft,
+    &SimState::SavedTime,
+    &SimState::EccenOffset,
+    &SimState::Incline1Offset,
+    &SimState::Incline2Offset,
+    &SimState::Incline3Offset,
+    &SimState::LogTempX,
+    &SimState::BolMag,
+    &SimState::LowPowerSum,
+    &SimState::HighPowerSum,
+    &SimState::FaintMagSum,
+    &SimState::BrightMagSum,
+    &SimState::GraphBase,
+    &SimState::AxisY,
+    &SimState::GraphBottom,
+    &SimState::TimeMarkX,
+    &SimState::DotY,
+};
+
+namespace detail {
+// Converts to any field's type, to count the fields of an aggregate.
+struct AnyField {
+    template <class T> operator T() const; // NOLINT: only ever unevaluated
+};
+template <class T, class... Fields> constexpr std::size_t fieldCount() {
+    if constexpr (requires { T{Fields{}..., AnyField{}}; })
+        return fieldCount<T, Fields..., AnyField>();
+    else
+        return sizeof...(Fields);
+}
+} // namespace detail
+
+/// The fields that are not numbers: LoopIndex, Dragging, PrevQuantityA, PrevQuantityB.
+inline constexpr std::size_t StateOtherFields = 4;
+static_assert(detail::fieldCount<SimState>() == std::size(StateNumbers) + StateOtherFields,
+              "a field of SimState is missing from StateNumbers (or from StateOtherFields)");
 
 } // namespace orvanta

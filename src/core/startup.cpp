@@ -1,25 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and replot: read the inputs, fit the scales whose "Auto" box is ticked, and
 // draw the full picture.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 
 void Form1::Form_Load() {
     PrevQuantityA = 0;
-    GraphBottom = 360;
-    AxisY = 360;
+    GraphBottom = GraphBottomShown;
+    AxisY = GraphBottomShown;
     PrevQuantityB = 0;
-    MoveAxis(360);
+    MoveAxis(GraphBottomShown);
     Dragging = false;
-    CentreY = 240;
+    CentreY = StarViewCentreY;
     Centre.SetHeight(4);
     Centre.SetWidth(4);
     RedDot.SetHeight(8);
     RedDot.SetWidth(8);
-    // The time labels sit in the two rows above the bottom of the graph area.
-    Label36.Top = Single(GraphBottom - 17);
-    Label37.Top = Single(GraphBottom - 17);
-    Label38.Top = Single(GraphBottom - 34);
+    PlaceTimeLabels();
     Pi = PiLiteral;
     Time = 0;
     DataInput();

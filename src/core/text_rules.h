@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text rules: one function reads every box, one writes every number.
 #pragma once
 

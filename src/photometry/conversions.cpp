@@ -1,17 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between a star's surface flux and the quantity its light is entered in,
 // and of a received power to the quantity the light curve shows.
+#include "photometry/light_constants.h"
 #include "photometry/star_side.h"
 
 namespace orvanta {
-
-namespace {
-constexpr double StefanBoltzmann = 5.7e-8; // W m^-2 K^-4, the value the system uses
-constexpr double SunTemperature = 5780;    // K
-constexpr double SunBolometricMag = 4.75;
-constexpr double ZeroPointMag = 4.85; // absolute magnitude of a received 1e26 W
-constexpr double ZeroPointPower = 1e26;
-constexpr double MagnitudeFactor = 2.512;
-} // namespace
 
 Maybe allToFlux(Form1& f, const StarSide& s, int Index) {
     switch (Index) {

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arc cosine, power and square root the physics uses, so that every caller has the
 // same fault behaviour.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-row lists that choose in which quantity each star's light is entered.
 #include "photometry/star_side.h"
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls and fields of one star, so that the twin procedures of stars A and B
 // share one body.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 

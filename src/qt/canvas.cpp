@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/canvas.h"
 
 #include "qt/input_codes.h"
@@ -37,7 +38,7 @@ Canvas::Canvas(Form1& form, const Pictures& pictures, QWidget* parent)
 }
 
 bool Canvas::refresh() {
-    std::vector<Mark> marks = marksIn(form_, "Form1");
+    std::vector<Mark> marks = marksIn(form_);
     const bool baseChanged = !composed_ || form_.revision() != baseRevision_ ||
                              form_.observed.revision() != observedRevision_;
     if (!baseChanged && marks == marks_) return false;

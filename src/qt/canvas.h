@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's client area: the retained picture of the background, the drawing surface and
 // the marks, and the pointer input of the bare surface, the labels and the images.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 #include "qt/marks.h"
 
 #include <QImage>

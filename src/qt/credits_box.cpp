@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/credits_box.h"
 
 #include <QMouseEvent>
@@ -9,7 +10,6 @@ namespace orvanta::view {
 CreditsBox::CreditsBox(QWidget* parent) : QTextEdit(parent) {
     setReadOnly(true);
     setAcceptRichText(false);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::ClickFocus);
     setTextInteractionFlags(Qt::TextSelectableByMouse);

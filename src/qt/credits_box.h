@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The credits box: centred text with a vertical scroll bar; a double-click closes it
 // instead of selecting a word.
 #pragma once

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's mouse buttons and modifier keys as the window's handlers number them.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 
 #include <QPointF>
 #include <Qt>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/main_window.h"
 
 #include "qt/canvas.h"
@@ -130,7 +131,10 @@ struct TextBinding : Binding {
 };
 
 struct CreditsBinding : Binding {
-    CreditsBinding(TextBoxCtl& c, CreditsBox* w) : Binding(c, w), box(c), credits(w) {}
+    CreditsBinding(TextBoxCtl& c, CreditsBox* w) : Binding(c, w), box(c), credits(w) {
+        credits->setVerticalScrollBarPolicy(box.VerticalScroll ? Qt::ScrollBarAlwaysOn
+                                                               : Qt::ScrollBarAlwaysOff);
+    }
     void syncValue() override {
         if (credits->credits() == box.Text) return;
         const QSignalBlocker block(credits);
@@ -267,13 +271,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     canvas_->move(0, 0);
     connect(canvas_, &Canvas::handled, this, &MainWindow::refresh);
 
-    std::map<std::string, QWidget*> containers = {{"Form1", client_}};
+    std::map<const FrameCtl*, QWidget*> containers = {{nullptr, client_}};
     for (FrameCtl* frame : {&f.Frame1, &f.Frame2}) {
         auto* panel = new PanelFrame(*frame, f, pictures_, client_);
         panel->setFont(controlFont(frame->Bold));
         panel->setCursor(cursorShape(frame->MousePointer));
         frames_.push_back(panel);
-        containers[frame->Name] = panel;
+        containers[frame] = panel;
         bindings_.push_back(std::make_unique<FrameBinding>(*frame, panel));
     }
 
@@ -289,7 +293,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
         switch (c->kind) {
         case Kind::TextBox: {
             auto& box = static_cast<TextBoxCtl&>(*c);
-            if (&box == &f.Text15) {
+            if (box.MultiLine) { // the credits
                 auto* credits = new CreditsBox;
                 placed(credits, box);
                 connect(credits, &CreditsBox::doubleClicked, this, [this] {
@@ -424,8 +428,20 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
 }
 
 MainWindow::~MainWindow() {
-    // The controls go before the model they show.
+    // The widgets refer to the model and the pictures, which are members: they go first,
+    // not after the members as QWidget's destructor would take them. The scene holds the
+    // client area with every control.
+    timer_.stop();
+    bindings_.clear();
     delete scene_;
+    scene_ = nullptr;
+    proxy_ = nullptr;
+    client_ = nullptr;
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    view_ = nullptr;
+    canvas_ = nullptr;
+    frames_.clear();
+    errorBox_ = nullptr;
 }
 
 bool MainWindow::event(QEvent* event) {

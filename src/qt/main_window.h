@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window: owns the model, shows it, and hands it every user input and timer tick.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 #include "qt/marks.h"
 #include "ui/keyboard.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list box exactly one row high: it shows its top row, and its scroll arrows, the wheel,
 // the arrow keys and the scroll thumb step that row through the list.
 #pragma once

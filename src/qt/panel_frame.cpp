@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/panel_frame.h"
 
 #include <QPaintEvent>
@@ -30,7 +31,7 @@ PanelFrame::PanelFrame(const FrameCtl& frame, const Controls& controls, const Pi
 
 bool PanelFrame::refresh() {
     Mark look = lookOf(frame_);
-    std::vector<Mark> marks = marksIn(controls_, frame_.Name);
+    std::vector<Mark> marks = marksIn(controls_, &frame_);
     if (composed_ && look == look_ && marks == marks_) return false;
     const QRect box = pixelRect(frame_);
     picture_ = QImage(std::max(1, box.width()), std::max(1, box.height()), QImage::Format_RGB32);

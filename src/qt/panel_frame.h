@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frame: a black panel with a caption and an etched border, holding its own labels
 // (painted) and input controls (child widgets placed relative to it).
 #pragma once

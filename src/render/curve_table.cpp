@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/curve_table.h"
 
-#include "core/form1.h"
+#include "form1.h"
+#include "period_sweep.h"
 
 #include <memory>
 
@@ -66,7 +67,7 @@ CurveTable LightCurveTable(const Controls& boxes) {
     // Heap: the window object holds the 794 x 568 drawing surface.
     auto fresh = std::make_unique<Form1>();
     Form1& f = *fresh;
-    static_cast<Controls&>(f) = boxes;
+    f.copyValuesFrom(boxes);
     f.Pi = PiLiteral;
     f.Time = 0;
     f.DataInput(); // on the magnitude row this also writes the derived radius into its box
@@ -76,14 +77,11 @@ CurveTable LightCurveTable(const Controls& boxes) {
     table.periodDays = (f.Period * DaysPerYear).value();
     table.rows.reserve(800);
 
-    // The graph's sweep, Time saved and restored around it.
-    f.SavedTime = f.Time;
-    f.PeriodSweep([&] {
+    sweepPeriod(f, [&] {
         table.rows.push_back({(f.Time / f.Period).value(), (DaysPerYear * f.Time).value(),
                               f.PowerSum.value(), num(f.PowerToAll(f.PowerSum, 1)).value(),
                               eclipseNow(f)});
     });
-    f.Time = f.SavedTime;
     return table;
 }
 

@@ -1,61 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Graph scaling and display mode: the vertical mapping of the light curve (GraphMag px per W
 // or per magnitude, GraphBase drawn at row AxisY) in power (List3 row 0) or magnitude mode
-// (row 1). The graph area runs from row 34 down to GraphBottom.
-#include "core/form1.h"
+// (row 1). The graph area runs from row GraphTop down to GraphBottom.
+#include "period_sweep.h"
 
 namespace orvanta {
 
 namespace {
 
-constexpr int TopMargin = 34;    // px free above the curve, where the value labels ride
 constexpr double NoMag = 9E+307; // above any real magnitude
+
+/// The middle row of the graph area, where magnitude 0 lies on a fixed scale.
+Num middleRow(const Form1& f) {
+    return (f.GraphBottom + GraphTop) / 2;
+}
 
 /// Faintest and brightest summed magnitude over one period; Time is kept.
 void sweepMagnitudes(Form1& f) {
     f.FaintMagSum = num(f.PowerToAll(f.MaxPowerSum, 1));
     f.BrightMagSum = NoMag;
-    f.SavedTime = f.Time;
-    f.PeriodSweep([&] {
+    sweepPeriod(f, [&] {
         const Num m = num(f.PowerToAll(f.PowerSum, 1));
         if (m > f.FaintMagSum) f.FaintMagSum = m;
         if (m < f.BrightMagSum) f.BrightMagSum = m;
     });
-    f.Time = f.SavedTime;
-}
-
-/// The fixed magnitude scale: magnitude 0 at mid-height, the largest magnitude at an edge.
-void manualMagnitudeScale(Form1& f) {
-    const Num k = -(f.GraphBottom - TopMargin) / 2;
-    if (Abs(f.FaintMagSum) > Abs(f.BrightMagSum))
-        f.GraphMag = k / Abs(f.FaintMagSum);
-    else
-        f.GraphMag = k / Abs(f.BrightMagSum);
-}
-
-/// The fixed power scale: 0 W on the axis, the unobscured power at row 34.
-void manualPowerScale(Form1& f) {
-    f.GraphMag = (f.GraphBottom - TopMargin) / f.MaxPowerSum;
 }
 
 } // namespace
 
+void Form1::ManualGraphScale() {
+    GraphBase = 0;
+    if (List3.TopIndex == 0) {
+        // 0 W on the axis, the unobscured power at GraphTop.
+        GraphMag = (GraphBottom - GraphTop) / MaxPowerSum;
+    } else if (List3.TopIndex == 1) {
+        // Magnitude 0 at mid-height, the larger magnitude at an edge.
+        const Num k = -(GraphBottom - GraphTop) / 2;
+        if (Abs(FaintMagSum) > Abs(BrightMagSum))
+            GraphMag = k / Abs(FaintMagSum);
+        else
+            GraphMag = k / Abs(BrightMagSum);
+        AxisY = middleRow(*this);
+    }
+}
+
 void Form1::AutoGraphMag() {
     if (List3.TopIndex == 0) {
         // Raw power in W; the dimmest point lies on the axis at GraphBottom, the brightest
-        // at row 34. AxisY equals GraphBottom throughout power mode.
+        // at GraphTop. AxisY equals GraphBottom throughout power mode.
         LowPowerSum = MaxPowerSum;
         HighPowerSum = 0;
-        SavedTime = Time;
-        PeriodSweep([&] {
+        sweepPeriod(*this, [&] {
             if (PowerSum < LowPowerSum) LowPowerSum = PowerSum;
             if (PowerSum > HighPowerSum) HighPowerSum = PowerSum;
         });
-        Time = SavedTime;
-        if (HighPowerSum == LowPowerSum) { // flat: drawn at row 34
-            GraphMag = (GraphBottom - TopMargin) / LowPowerSum;
+        if (HighPowerSum == LowPowerSum) { // flat: drawn at GraphTop
+            GraphMag = (GraphBottom - GraphTop) / LowPowerSum;
             GraphBase = 0;
         } else {
-            GraphMag = (GraphBottom - TopMargin) / (HighPowerSum - LowPowerSum);
+            GraphMag = (GraphBottom - GraphTop) / (HighPowerSum - LowPowerSum);
             GraphBase = LowPowerSum;
         }
         MoveAxis(AxisY);
@@ -63,17 +66,17 @@ void Form1::AutoGraphMag() {
         sweepMagnitudes(*this);
         AxisY = GraphBottom;
         Num axisRow = AxisY;
-        if (BrightMagSum == FaintMagSum) { // flat: drawn at row 34 either way
-            GraphMag = -(GraphBottom - TopMargin) / Abs(BrightMagSum);
+        if (BrightMagSum == FaintMagSum) { // flat: drawn at GraphTop either way
+            GraphMag = -(GraphBottom - GraphTop) / Abs(BrightMagSum);
             GraphBase = BrightMagSum > 0 ? 2 * BrightMagSum : Num(0);
         } else {
-            GraphMag = -(GraphBottom - TopMargin) / (FaintMagSum - BrightMagSum);
+            GraphMag = -(GraphBottom - GraphTop) / (FaintMagSum - BrightMagSum);
             GraphBase = FaintMagSum;
             // A curve across magnitude 0 gets its axis at the row of magnitude 0, while
             // AxisY stays at the faintest point.
             if (FaintMagSum > 0 && BrightMagSum < 0)
-                axisRow = AxisY -
-                          (GraphBottom - TopMargin) * (FaintMagSum / (FaintMagSum - BrightMagSum));
+                axisRow =
+                    AxisY - (GraphBottom - GraphTop) * (FaintMagSum / (FaintMagSum - BrightMagSum));
         }
         MoveAxis(axisRow);
     }
@@ -92,8 +95,7 @@ void Form1::List3_Scroll() {
             AutoGraphMag();
         } else if (Check1.Value == 0) {
             MoveAxis(AxisY);
-            GraphBase = 0;
-            manualPowerScale(*this);
+            ManualGraphScale();
         }
     }
     if (List3.TopIndex == 1) {
@@ -104,10 +106,10 @@ void Form1::List3_Scroll() {
         if (Check1.Value == 1) {
             AutoGraphMag();
         } else if (Check1.Value == 0) {
-            AxisY = (GraphBottom + TopMargin) / 2; // the middle of the graph area
+            AxisY = middleRow(*this);
             MoveAxis(AxisY);
             sweepMagnitudes(*this);
-            manualMagnitudeScale(*this);
+            ManualGraphScale();
         }
     }
     Text13.Text = text(Abs(GraphMag));
@@ -123,14 +125,8 @@ void Form1::Check1_Click() {
         // Unticking falls back to the fixed scale of the mode, not the fitted one. In
         // magnitude mode the extremes are those of the last magnitude sweep, which
         // List3_Scroll always made on the way into that mode.
-        GraphBase = 0;
-        if (List3.TopIndex == 0) {
-            manualPowerScale(*this);
-        } else if (List3.TopIndex == 1) {
-            manualMagnitudeScale(*this);
-            AxisY = (GraphBottom + TopMargin) / 2;
-            MoveAxis(AxisY);
-        }
+        ManualGraphScale();
+        if (List3.TopIndex == 1) MoveAxis(AxisY);
     }
     Text13.Text = text(Abs(GraphMag));
     Cls();

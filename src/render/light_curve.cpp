@@ -1,7 +1,8 @@
-// The light-curve graph: one period across columns 0..793, the displayed light upward.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The light-curve graph: one period across columns 0..GraphSpan, the displayed light upward.
 // A value q is drawn at row AxisY - GraphMag * (q - GraphBase); the time axis, the cursor,
 // the red dot and the read-outs are marks moved over the retained curve.
-#include "core/form1.h"
+#include "period_sweep.h"
 
 namespace orvanta {
 
@@ -19,7 +20,7 @@ Num graphRow(Form1& f) {
 
 /// Column of the current time on the curve, px (fractional).
 Num curveColumn(const Form1& f) {
-    return 793 * (f.Time / f.Period);
+    return GraphSpan * (f.Time / f.Period);
 }
 
 /// A percentage rounded down to four decimals, spaced and in brackets: "( 50% )".
@@ -46,33 +47,34 @@ void Form1::PlotNow() {
     PlaceCentre();
     Draw();
 
-    SavedTime = Time;
-    Time = 0;
-    Main();
-    PSet(0, Single(graphRow(*this)), White);
-
-    // The fluxes do not change during the sweep, nor do the trace colours.
-    const long colourA = CLng(Colour(FluxA));
-    const long colourB = CLng(Colour(FluxB));
-    PeriodSweep([&] {
-        const float x = Single(curveColumn(*this));
-        const float y = Single(graphRow(*this));
-        Line(x, y, White);
-        PSet(Single(CentreX + StarMag * ViewXA), Single(CentreY + StarMag * ViewYA), colourA);
-        PSet(Single(CentreX + StarMag * ViewXB), Single(CentreY + StarMag * ViewYB), colourB);
-        PSet(x, y, White); // back on the curve for the next segment
-    });
-
-    // The sweep may stop a rounding short of Period: the curve always reaches column 793.
-    Time = Period;
-    Main();
-    Line(Single(curveColumn(*this)), Single(graphRow(*this)), White);
     // The outputs of Main stay those of Period; the marks show the snapped time.
-    Time = SavedTime;
+    keepingTime(*this, [&] {
+        Time = 0;
+        Main();
+        PSet(0, Single(graphRow(*this)), White);
+
+        // The fluxes do not change during the sweep, nor do the trace colours.
+        const long colourA = CLng(Colour(FluxA));
+        const long colourB = CLng(Colour(FluxB));
+        PeriodSweep([&] {
+            const float x = Single(curveColumn(*this));
+            const float y = Single(graphRow(*this));
+            Line(x, y, White);
+            PSet(Single(CentreX + StarMag * ViewXA), Single(CentreY + StarMag * ViewYA), colourA);
+            PSet(Single(CentreX + StarMag * ViewXB), Single(CentreY + StarMag * ViewYB), colourB);
+            PSet(x, y, White); // back on the curve for the next segment
+        });
+
+        // The sweep may stop a rounding short of Period: the curve always reaches the last
+        // column.
+        Time = Period;
+        Main();
+        Line(Single(curveColumn(*this)), Single(graphRow(*this)), White);
+    });
 }
 
 void Form1::DrawGraph() {
-    TimeMarkX = Int(793 * (Time / Period));
+    TimeMarkX = Int(GraphSpan * (Time / Period));
     DotY = AxisY - GraphMag * (shown(*this, PowerSum) - GraphBase);
     Line2.X1 = Single(TimeMarkX);
     Line2.X2 = Single(TimeMarkX);
@@ -91,14 +93,14 @@ void Form1::DrawGraph() {
     Label35.Left = Single(TimeMarkX + 16.5 - 9 - 5);
     Label29.Left = Single(TimeMarkX - 16.5);
     // The value labels ride above the dot but never sink into the time labels' two rows.
-    if (graphRow(*this) < GraphBottom - 34) {
-        Label34.Top = Single(DotY - 17);
-        Label35.Top = Single(DotY - 17);
-        Label29.Top = Single(DotY - 34);
+    if (graphRow(*this) < GraphBottom - 2 * LabelRow) {
+        Label34.Top = Single(DotY - LabelRow);
+        Label35.Top = Single(DotY - LabelRow);
+        Label29.Top = Single(DotY - 2 * LabelRow);
     } else {
-        Label34.Top = Single(GraphBottom - 51);
-        Label35.Top = Single(GraphBottom - 51);
-        Label29.Top = Single(GraphBottom - 68);
+        Label34.Top = Single(GraphBottom - 3 * LabelRow);
+        Label35.Top = Single(GraphBottom - 3 * LabelRow);
+        Label29.Top = Single(GraphBottom - 4 * LabelRow);
     }
 
     Label37.Caption = text(Int(100 * (Time / Period)));
@@ -119,6 +121,12 @@ void Form1::MoveAxis(const Num& Axis) {
         Line1[LoopIndex].Y1 = Single(Axis - 4);
         Line1[LoopIndex].Y2 = Single(Axis + 4);
     }
+}
+
+void Form1::PlaceTimeLabels() {
+    Label36.Top = Single(GraphBottom - LabelRow);
+    Label37.Top = Single(GraphBottom - LabelRow);
+    Label38.Top = Single(GraphBottom - 2 * LabelRow);
 }
 
 void Form1::Clear_Click() {

@@ -3,7 +3,7 @@
 // the fit, and the messages about a file.
 #include "render/observed_fit.h"
 
-#include "core/form1.h"
+#include "form1.h"
 
 #include <cmath>
 

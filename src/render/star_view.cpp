@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The star view: the two star discs, the centre-of-mass mark and the automatic fit of the
 // view to one period's horizontal sweep. A view point (vx, vy) in solar radii is drawn at
 // pixel (CentreX + StarMag * vx, CentreY + StarMag * vy).
-#include "core/form1.h"
+#include "period_sweep.h"
 
 namespace orvanta {
 
@@ -59,16 +60,14 @@ void Form1::AutoStarMag() {
     // Both extremes start at the centre of mass, so the fitted range always contains it.
     ViewRight = 0;
     ViewLeft = 0;
-    SavedTime = Time;
-    PeriodSweep([&] {
+    sweepPeriod(*this, [&] {
         if (RadiusA + ViewXA > ViewRight) ViewRight = RadiusA + ViewXA;
         if (RadiusB + ViewXB > ViewRight) ViewRight = RadiusB + ViewXB;
         if (ViewXA - RadiusA < ViewLeft) ViewLeft = ViewXA - RadiusA;
         if (ViewXB - RadiusB < ViewLeft) ViewLeft = ViewXB - RadiusB;
     });
-    Time = SavedTime;
-    // The leftmost edge falls on column 0, the rightmost on column 793.
-    StarMag = 793 / (ViewRight - ViewLeft);
+    // The leftmost edge falls on column 0, the rightmost on the graph's last column.
+    StarMag = GraphSpan / (ViewRight - ViewLeft);
     CentreX = StarMag * (-ViewLeft);
     Text14.Text = text(StarMag);
 }

@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's drawing surface: a retained 794 x 568 raster beneath every control.
 #pragma once
+
+#include "render/raster.h"
 
 #include <cstdint>
 #include <vector>
@@ -34,11 +37,17 @@ public:
     [[nodiscard]] std::uint64_t revision() const { return revision_; }
 
 private:
+    [[nodiscard]] PixelGrid grid() { return {pixels_.data(), W, H, W}; }
     void plot(long long x, long long y, std::uint32_t colour);
     std::vector<std::uint32_t> pixels_;
     float currentX_ = 0;
     float currentY_ = 0;
     std::uint64_t revision_ = 0;
 };
+
+/// The one line rule of the window, for the surface and the line marks alike: a 1 px line
+/// from pixel (x0, y0) to pixel (x1, y1) (whole numbers of any size), both ends included,
+/// clipped to the grid; ends far beyond it keep their exact crossing of it.
+void rasterLine(PixelGrid grid, double x0, double y0, double x1, double y1, std::uint32_t value);
 
 } // namespace orvanta

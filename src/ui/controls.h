@@ -1,27 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain models of the window's control kinds: design-time and run-time properties.
 #pragma once
 
 #include "core/checked.h"
+#include "render/raster.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace orvanta {
-
-/// Colour value 0x00BBGGRR; the system colour ButtonFace is marked by the top bit.
-using Colour32 = std::uint32_t;
-inline constexpr Colour32 White = 0xFFFFFF;
-inline constexpr Colour32 Black = 0x000000;
-inline constexpr Colour32 Red = 0x0000FF;
-inline constexpr Colour32 Blue = 0xFF0000;
-inline constexpr Colour32 Green = 0x00FF00;
-inline constexpr Colour32 ButtonFace = 0x8000000F;
-/// The button-face colour of the standard scheme, light grey.
-inline constexpr Colour32 ButtonFaceRgb = 0xF0F0F0;
-inline constexpr Colour32 resolveColour(Colour32 c) {
-    return c == ButtonFace ? ButtonFaceRgb : c;
-}
 
 enum class Kind {
     Label,
@@ -37,17 +25,15 @@ enum class Kind {
 };
 enum class Pointer { Default, Arrow, UpArrow, IBeam, Crosshair };
 enum class Align { Left, Right, Centre };
-enum class FillStyle { Solid, Transparent };
-enum class BorderStyle { Solid, Dotted };
-/// Raster mode of a shape: copy, each pixel = colour AND NOT background, or colour XOR background.
-enum class DrawMode { Copy, MaskPenNot, XorPen };
+
+struct FrameCtl;
 
 /// What every control has. Positions in window pixels (relative to the frame for a control
 /// inside one); fractional where the layout says so (5 1/3, 47 1/3).
 struct Control {
     std::string Name;
     Kind kind = Kind::Label;
-    std::string Container = "Form1"; ///< "Form1", "Frame1" or "Frame2"
+    FrameCtl* Container = nullptr; ///< the frame holding the control; nullptr: the window
     double Left = 0, Top = 0, Width = 0, Height = 0;
     bool Visible = true;
     bool Enabled = true;

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event boundary: what a run-time error does once it reaches the handler's caller.
-#include "core/form1.h"
+#include "form1.h"
 #include "ui/error_hint.h"
 
 namespace orvanta {

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer routing and the other entry points: every event of the view enters here.
-#include "core/form1.h"
+#include "form1.h"
 
 namespace orvanta {
 
@@ -11,14 +12,14 @@ Control* Form1::hitTest(double x, double y) {
     // Windowed controls (frames, boxes, lists, check boxes) lie above every label, image,
     // shape and line; a frame takes the events over its whole area.
     for (Control* c : stackingOrder()) {
-        if (!c->Visible || c->Container != "Form1") continue;
+        if (!c->Visible || c->Container != nullptr) continue;
         if (c->kind == Kind::Label || c->kind == Kind::Image || c->kind == Kind::Shape ||
             c->kind == Kind::LineMark)
             continue;
         if (c->contains(x, y)) return c;
     }
     for (Control* c : stackingOrder()) {
-        if (!c->Visible || c->Container != "Form1") continue;
+        if (!c->Visible || c->Container != nullptr) continue;
         if ((c->kind == Kind::Label || c->kind == Kind::Image) && c->contains(x, y)) return c;
     }
     return nullptr;
@@ -29,8 +30,7 @@ Pointer Form1::pointerAt(double x, double y) {
     if (c == nullptr) return Pointer::Crosshair;
     if (c->kind == Kind::Frame) {
         for (Control* child : stackingOrder())
-            if (child->Visible && child->Container == c->Name &&
-                child->contains(x, y, c->Left, c->Top))
+            if (child->Visible && child->Container == c && child->contains(x, y, c->Left, c->Top))
                 return child->MousePointer;
     }
     return c->MousePointer;
@@ -45,12 +45,11 @@ bool isMenuLabel(const Controls& w, const Control* c) {
 
 void Form1::MouseDown(int button, int shift, double x, double y) {
     if (buttonsDown_ == 0) {
-        Control* c = hitTest(x, y);
-        grab_ = c == nullptr ? "Form1" : c->Name;
+        grab_ = hitTest(x, y);
         grabbed_ = true;
     }
     buttonsDown_ |= button;
-    if (grab_ == "Form1")
+    if (grab_ == nullptr)
         Run([&] { Form_MouseDown(button, shift, static_cast<float>(x), static_cast<float>(y)); });
 }
 
@@ -60,21 +59,20 @@ void Form1::MouseMove(int buttons, int shift, double x, double y) {
             Run([&] { Form_MouseMove(0, shift, static_cast<float>(x), static_cast<float>(y)); });
         return;
     }
-    if (grab_ == "Form1")
+    if (grab_ == nullptr)
         Run([&] { Form_MouseMove(buttons, shift, static_cast<float>(x), static_cast<float>(y)); });
 }
 
 void Form1::MouseUp(int button, int shift, double x, double y) {
     if (!grabbed_) return;
-    const std::string target = grab_;
+    Control* c = grab_;
     buttonsDown_ &= ~button;
     if (buttonsDown_ == 0) grabbed_ = false;
-    if (target == "Form1") {
+    if (c == nullptr) {
         Run([&] { Form_MouseUp(button, shift, static_cast<float>(x), static_cast<float>(y)); });
         return;
     }
-    Control* c = find(target);
-    if (button != mouse::Left || c == nullptr || hitTest(x, y) != c) return;
+    if (button != mouse::Left || hitTest(x, y) != c) return;
     if (c == &Plot)
         Run([&] { Plot_Click(); });
     else if (c == &Play)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/keyboard.h"
 
-#include "core/form1.h"
+#include "form1.h"
 
 #include <algorithm>
 #include <array>

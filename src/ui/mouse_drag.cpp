@@ -1,14 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse drag control: a click or plain left drag jumps to the step under the pointer, a left
 // drag with one modifier turns the orbit (Ctrl, Shift) or changes its eccentricity (Alt) while
 // a preview of the whole run is drawn, and a right click moves the star view's centre.
-#include "core/form1.h"
+#include "period_sweep.h"
 
 namespace orvanta {
 
 namespace {
-
-// Pixel columns 0 to 793 span one run on the light-curve graph.
-constexpr int GraphSpan = 793;
 
 // The preview never takes more than this many samples, whatever IterationNo says: a typed
 // million steps would otherwise freeze the window on every mouse move.
@@ -45,11 +43,11 @@ void Form1::TimeJump(float x) {
 }
 
 void Form1::DragPreview() {
-    SavedTime = Time;
-    Cls();
-    const Num step = Period / IterationNo;
-    const Num limit = Period;
-    if (step >= 0) {
+    keepingTime(*this, [&] {
+        Cls();
+        const Num step = Period / IterationNo;
+        const Num limit = Period;
+        if (!(step >= 0)) return;
         const Num coarsest = Period / PreviewSteps;
         const Num h = step > coarsest ? step : coarsest;
         const int index = List3.TopIndex;
@@ -68,8 +66,7 @@ void Form1::DragPreview() {
                    White);
         }
         observed.endCurve();
-    }
-    Time = SavedTime;
+    });
 }
 
 void Form1::DragStart() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every control of the window, named as in the layout, with its design-time properties.
 #pragma once
 
@@ -15,6 +16,9 @@ inline constexpr const char* WindowCaption = "Orvanta";
 
 struct Controls {
     Controls(); ///< the design-time layout
+    // Controls refer to their frames by address, so the window is never copied.
+    Controls(const Controls&) = delete;
+    Controls& operator=(const Controls&) = delete;
 
     TextBoxCtl Text15; ///< credits box
     TimerCtl Timer1;
@@ -48,8 +52,11 @@ struct Controls {
     [[nodiscard]] std::vector<const Control*> stackingOrder() const;
     /// The control of that name ("Line1(3)" for an array member), or nullptr.
     [[nodiscard]] Control* find(std::string_view name);
-    /// The controls that take focus, in tab order.
+    /// The controls that take focus, in the order of their TabIndex.
     [[nodiscard]] std::vector<Control*> tabOrder();
+    /// Every property of every control as `other` holds it, each control staying in its own
+    /// frame: a second window that shows what the first one shows.
+    void copyValuesFrom(const Controls& other);
 };
 
 } // namespace orvanta

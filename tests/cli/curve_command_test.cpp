@@ -3,7 +3,7 @@
 // window's table for the same boxes.
 #include "cli/atomic_file.h"
 #include "cli/curve_command.h"
-#include "core/form1.h"
+#include "form1.h"
 #include "render/curve_table.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model_fixture.h"
 
 #include <cmath>
@@ -28,6 +29,17 @@ TEST_F(Conversions, LuminosityRoundTrip) {
     EXPECT_EQ(num(f.FluxToAllB(5, 1)).value(), 0);
     EXPECT_EQ(f.Label3.Caption, "(Luminosity of Star B Surface)");
     EXPECT_EQ(errorOf([&] { f.AllToFluxB(1); }), 11);
+    // Digits where another grouping of R^2, 4 and pi would show in the box.
+    f.Text11.Text = "0.39E+28";
+    EXPECT_EQ(text(f.AllToFluxA(1)), "77243824.434499");
+    EXPECT_EQ(text(f.FluxToAllA(1181956000, 1)), "5.96763357297107E+28");
+}
+
+TEST_F(Conversions, AFailedConversionLeavesTheCaption) {
+    EXPECT_EQ(errorOf([&] { f.FluxToAllA(-5, 2); }), 5); // no temperature of a negative flux
+    EXPECT_EQ(f.Label4.Caption, "(Light Flux from Star A Surface)");
+    EXPECT_EQ(errorOf([&] { f.FluxToAllB(1e300, 1); }), 6);
+    EXPECT_EQ(f.Label3.Caption, "(Light Flux from Star B Surface)");
 }
 
 TEST_F(Conversions, MagnitudeRowDerivesTheRadius) {
@@ -38,6 +50,9 @@ TEST_F(Conversions, MagnitudeRowDerivesTheRadius) {
     EXPECT_NEAR(f.BolMag.value(), 4.6514685, 1e-7);
     EXPECT_NEAR(f.RadiusA.value(), 1.0464206294, 1e-10);
     EXPECT_EQ(f.Text9.Text, Str(f.RadiusA.value()));
+    f.Text16.Text = "3140"; // a cool star, where the correction's order shows in the box
+    f.AllToFluxA(3);
+    EXPECT_EQ(f.Text9.Text, "11.7835044020362");
 }
 
 TEST_F(Conversions, MagnitudeRowWithoutTemperatureFaultsBeforeWriting) {
@@ -75,6 +90,7 @@ TEST_F(Conversions, ReceivedPowerAndMagnitude) {
     EXPECT_NEAR(num(f.PowerToAll(1e27, 1)).value(), 2.338, 1e-14);
     EXPECT_EQ(num(f.PowerToAll(123.5, 0)).value(), 123.5);
     EXPECT_NEAR(num(f.AllToPower(4.85, 1)).value(), 1e26, 1e12);
+    EXPECT_EQ(text(f.AllToPower(0.08, 1)), "7.9229214515371E+27");
     EXPECT_EQ(errorOf([&] { f.PowerToAll(0, 1); }), 5);
     for (double m = -10; m <= 30; m += 0.37)
         EXPECT_NEAR(num(f.PowerToAll(num(f.AllToPower(m, 1)), 1)).value(), m, 1e-12);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model_fixture.h"
 
 #include <cmath>
@@ -33,6 +34,14 @@ TEST_F(EclipseLight, TheTwoEclipsesOfTheDefaults) {
 TEST_F(EclipseLight, TouchingDiscsGiveFullPower) {
     discs(2.88 + 3.54, 0, 1);
     EXPECT_EQ(f.PowerSum.value(), f.MaxPowerSum.value());
+    // With these radii the partial-eclipse formula at contact misses the last digit.
+    f.Text9.Text = "0.5";
+    f.Text10.Text = "2.2";
+    read();
+    discs(0.5 + 2.2, 0, 1);
+    EXPECT_EQ(text(f.PowerSum), "6.89334807921553E+26");
+    discs(0.5 + 2.2, 1, 0);
+    EXPECT_EQ(text(f.PowerSum), "6.89334807921553E+26");
 }
 
 TEST_F(EclipseLight, TwinsInCentralEclipse) {
@@ -53,6 +62,17 @@ TEST_F(EclipseLight, NestedDiscsOfTheDefaultRadii) {
     EXPECT_EQ(f.PowerSum.value(), b);
     discs(0.3, 1, 5); // A transits B
     EXPECT_NEAR(f.PowerSum.value() / (b - aAreaInB + a), 1, 1e-15);
+}
+
+// The read-out shows 15 digits; these inputs are ones where forming the sums in another
+// order changes the last of them.
+TEST_F(EclipseLight, DigitsOfTheTransitAndThePartialEclipse) {
+    f.RadiusA = 1.31;
+    discs(0, 1, 5); // B behind: B's ring, then A's disc
+    EXPECT_EQ(text(f.PowerSum), "3.62228016935833E+27");
+    f.RadiusA = 2.88;
+    discs(0.7, 5, 1); // A behind, just outside inner contact
+    EXPECT_EQ(text(f.PowerSum), "6.53571787260269E+26");
 }
 
 TEST_F(EclipseLight, PartialEclipseIsContinuousAtBothEnds) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loaded_form.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,21 @@ TEST(List3Scroll, BackToPowerRestoresCaptionsAndTheAxis) {
     EXPECT_EQ(f->AxisY.value(), 360);
     EXPECT_EQ(f->Line1[1].Y1, 360);
     EXPECT_EQ(f->GraphMag.value(), mag);
+}
+
+TEST(List3Scroll, StartsAFreshPicture) {
+    auto f = loadedForm();
+    f->Text8.Text = "0.5"; // an earlier curve in the other quantity must not stay behind
+    f->Plot_Click();
+    const auto both = f->pixels();
+    f->Text8.Text = "0.8";
+    f->Plot_Click(); // the default curve once more, over the picture of both
+    f->List3.TopIndex = 1;
+    f->List3_Scroll();
+    f->List3.TopIndex = 0;
+    f->List3_Scroll();
+    EXPECT_NE(f->pixels(), both);
+    EXPECT_EQ(f->pixels(), loadedForm()->pixels());
 }
 
 TEST(List3Scroll, ManualMagnitudeScaleCentresMagnitudeZero) {

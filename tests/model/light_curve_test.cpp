@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loaded_form.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,12 @@ TEST(PeriodSweep, DefaultsGive793SamplesEndingAt792Steps) {
     EXPECT_EQ(times.back(), t.value());
     EXPECT_EQ(f->Time.value(), (t + step).value());
     EXPECT_GT(f->Time.value(), f->Period.value());
+    // Where the sums land on Period itself, that last sample is taken too.
+    f->Period = 793;
+    times.clear();
+    f->PeriodSweep([&] { times.push_back(f->Time.value()); });
+    ASSERT_EQ(times.size(), 794u);
+    EXPECT_EQ(times.back(), 793);
 }
 
 TEST(PlotNow, RunsMainOncePerSampleAndThreeTimesBesides) {

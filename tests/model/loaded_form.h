@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window after start-up from the design-time defaults, for the tests of the picture.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 
 #include <memory>
 

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window in its design-time state with the parameters read, for the model's tests.
 #pragma once
 
-#include "core/form1.h"
+#include "form1.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's mouse handlers, driven with the platform's own codes: Button 1 left, 2 right,
 // 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt.
 #include "loaded_form.h"
@@ -392,6 +393,11 @@ TEST_F(Loaded, ZeroIterationsFailsThePreviewAndKeepsTheDrag) {
     EXPECT_EQ(f->ErrorNumber, err::DivisionByZero);
     EXPECT_TRUE(f->Dragging);
     EXPECT_TRUE(starsDragStyled(*f));
+    // A move fails in the redraw too, after the boxes have echoed the new angles.
+    f->MouseMove(L, Ctrl, 290, 100);
+    EXPECT_EQ(f->ErrorCount, 2u);
+    EXPECT_EQ(f->Text4.Text, "10");
+    EXPECT_EQ(f->Text5.Text, "-7.69");
 }
 
 TEST_F(Loaded, ZeroPeriodFailsAtTheFirstLightCurveDot) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model_fixture.h"
 
 #include <cmath>
@@ -37,4 +38,14 @@ TEST_F(NumericHelpers, PowerAndRootValues) {
     EXPECT_NEAR(f.pow(1181952000 / 5.7e-8, 0.25).value(), 12000, 1e-9);
     EXPECT_EQ(f.sqrt(0).value(), 0);
     EXPECT_EQ(f.sqrt(2.25).value(), 1.5);
+}
+
+TEST_F(NumericHelpers, SquaresAreTheLibraryPowersAtEveryOptimisationLevel) {
+    // x^2 by the C library's pow is one bit away from x * x here; a compiler that squares
+    // by multiplying would make the arc cosine depend on the optimisation level.
+    const double x = 0.99896020547984943;
+    volatile double two = 2; // keeps the reference a call of the library
+    EXPECT_EQ(f.pow(x, 2).value(), std::pow(x, two));
+    EXPECT_NE(f.pow(x, 2).value(), x * x);
+    EXPECT_EQ(f.acos(x).value(), 0.045606463699180866);
 }

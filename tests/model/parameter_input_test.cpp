@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model_fixture.h"
 
 using namespace orvanta;
@@ -38,6 +39,42 @@ TEST_F(ParameterInput, MagnitudeModeNegatesTheGraphScale) {
     f.List3.TopIndex = 0;
     read();
     EXPECT_EQ(f.GraphMag.value(), 5);
+}
+
+TEST_F(ParameterInput, PlotInMagnitudeModeShowsTheNewBrightestMagnitude) {
+    f.Form_Load();
+    f.List3.TopIndex = 1;
+    f.List3_Scroll();
+    f.Text11.Text = "1181952003";
+    f.Plot_Click();
+    EXPECT_EQ(f.Label33.Caption, "-0.654894228724829");
+}
+
+TEST_F(ParameterInput, MagnitudeOfNoLightFailsBeforeTheScalesAreRead) {
+    f.List3.TopIndex = 1;
+    f.Text11.Text = "0";
+    f.Text12.Text = "0";
+    f.Text13.Text = "7";
+    f.Text14.Text = "99";
+    EXPECT_EQ(errorOf([&] { read(); }), 5);
+    EXPECT_EQ(f.Label31.Caption.rfind("3.2136767375", 0), 0u); // the period is shown first
+    EXPECT_EQ(f.GraphMag.value(), 0);
+    EXPECT_EQ(f.StarMag.value(), 0);
+}
+
+TEST_F(ParameterInput, StarAIsReadBeforeStarB) {
+    read();
+    f.List1.TopIndex = 1; // A's luminosity over a zero radius
+    f.Text9.Text = "0";
+    f.Text12.Text = "7";
+    EXPECT_EQ(errorOf([&] { read(); }), 11);
+    EXPECT_EQ(f.FluxB.value(), 32538658.5511403);
+    f.List1.TopIndex = 0;
+    f.Text11.Text = "5";
+    f.List2.TopIndex = 1; // now B's
+    f.Text10.Text = "0";
+    EXPECT_EQ(errorOf([&] { read(); }), 11);
+    EXPECT_EQ(f.FluxA.value(), 5);
 }
 
 TEST_F(ParameterInput, LeavesTimeStepAndEccentricAnomalyAlone) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A careless user: random text in every box, random rows, presets, clicks, drags and ticks.
 #include "model_fixture.h"
 
@@ -19,71 +20,9 @@ template <class T> T* as(Control* c, Kind k) {
 
 // Every number of the state, for the "no NaN, no infinity" invariant.
 std::vector<double> numbersOf(const SimState& s) {
-    std::vector<double> v = {s.MassA.value(),
-                             s.MassB.value(),
-                             s.MeanDistance.value(),
-                             s.IterationNo.value(),
-                             s.Eccen.value(),
-                             s.Incline1.value(),
-                             s.Incline2.value(),
-                             s.Incline3.value(),
-                             s.RadiusA.value(),
-                             s.RadiusB.value(),
-                             s.FluxA.value(),
-                             s.FluxB.value(),
-                             s.Pi.value(),
-                             s.RelX.value(),
-                             s.RelY.value(),
-                             s.TrueAnomaly.value(),
-                             s.Separation.value(),
-                             s.StepNo.value(),
-                             s.EccAnomaly.value(),
-                             s.MeanMotion.value(),
-                             s.Period.value(),
-                             s.Time.value(),
-                             s.OrbitXA.value(),
-                             s.OrbitYA.value(),
-                             s.OrbitXB.value(),
-                             s.OrbitYB.value(),
-                             s.ViewXA.value(),
-                             s.DepthA.value(),
-                             s.ViewYA.value(),
-                             s.ViewXB.value(),
-                             s.DepthB.value(),
-                             s.ViewYB.value(),
-                             s.ProjDistance.value(),
-                             s.LensAngleA.value(),
-                             s.LensAngleB.value(),
-                             s.PowerSum.value(),
-                             s.CosIncline1.value(),
-                             s.CosIncline2.value(),
-                             s.CosIncline3.value(),
-                             s.SinIncline1.value(),
-                             s.SinIncline2.value(),
-                             s.SinIncline3.value(),
-                             s.GraphMag.value(),
-                             s.StarMag.value(),
-                             s.CentreX.value(),
-                             s.CentreY.value(),
-                             s.MaxPowerSum.value(),
-                             s.ViewRight.value(),
-                             s.ViewLeft.value(),
-                             s.SavedTime.value(),
-                             s.EccenOffset.value(),
-                             s.Incline1Offset.value(),
-                             s.Incline2Offset.value(),
-                             s.Incline3Offset.value(),
-                             s.LogTempX.value(),
-                             s.BolMag.value(),
-                             s.LowPowerSum.value(),
-                             s.HighPowerSum.value(),
-                             s.FaintMagSum.value(),
-                             s.BrightMagSum.value(),
-                             s.GraphBase.value(),
-                             s.AxisY.value(),
-                             s.GraphBottom.value(),
-                             s.TimeMarkX.value(),
-                             s.DotY.value()};
+    std::vector<double> v;
+    for (Num SimState::*field : StateNumbers)
+        v.push_back((s.*field).value());
     return v;
 }
 

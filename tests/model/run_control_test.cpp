@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loaded_form.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,8 @@ TEST(RunControl, PlayTogglesCaptionAndTimerTogether) {
     f->Play_Click();
     EXPECT_EQ(f->Play.Caption, "Play");
     EXPECT_FALSE(f->Timer1.Enabled);
+    f->TimerTick(); // a tick still queued when the timer stopped
+    EXPECT_EQ(f->StepNo.value(), 2);
 }
 
 TEST(RunControl, PlotWhileRunningRestartsFromPeriastronWithoutStopping) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model_fixture.h"
 
 using namespace orvanta;
@@ -19,6 +20,7 @@ TEST_F(Selectors, StepsThroughTheFourQuantities) {
     scrollA(2);
     EXPECT_EQ(f.Text11.Text, "12000");
     EXPECT_EQ(f.Label4.Caption, "(Temperature of Star A Surface)");
+    f.Text16.Text = "5000"; // left from an earlier visit: the magnitude row empties it
     scrollA(3);
     EXPECT_EQ(f.Text11.Text, "");
     EXPECT_EQ(f.Label4.Caption, "(Absolute Visual Magnitude A)");
@@ -53,6 +55,16 @@ TEST_F(Selectors, AFaultKeepsTheBoxAndThePreviousRow) {
     EXPECT_EQ(f.ErrorNumber, 11);
     EXPECT_EQ(f.PrevQuantityA, 1);
     EXPECT_EQ(f.List1.TopIndex, 2);
+    EXPECT_EQ(f.Text11.Text, "5E+28");
+    EXPECT_EQ(f.Label4.Caption, "(Luminosity of Star A Surface)");
+}
+
+TEST_F(Selectors, ScrollingToTheRowShownOrPastTheEndRunsNothing) {
+    f.Text11.Text = "1.181952E9"; // a conversion would rewrite it as 1181952000
+    f.ListScrolled(f.List1, 0);
+    f.ListScrolled(f.List1, 4);
+    EXPECT_EQ(f.Text11.Text, "1.181952E9");
+    EXPECT_EQ(f.List1.TopIndex, 0);
 }
 
 TEST_F(Selectors, StarBHasItsOwnControls) {

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hiding the input panels, the menu hover in the corner, and the credits box, both through
 // the handlers and through the window's pointer routing.
-#include "core/form1.h"
+#include "form1.h"
 
 #include <gtest/gtest.h>
 
@@ -223,6 +224,18 @@ TEST_F(Panels, RoutedHoverAtTheBoundaryPixels) {
     click(*f, MenuX, HideMenuY);
     EXPECT_EQ(f->HideMenu.Caption, "Hide  Menu");
     EXPECT_TRUE(f->Frame1.Visible);
+}
+
+TEST_F(Panels, AMenuLabelClicksWhereThePressIsReleased) {
+    f->MouseDown(L, 0, MenuX, AboutY);
+    f->MouseUp(L, 0, BareX, BareY);
+    EXPECT_FALSE(f->Text15.Visible);
+    // A quick second click on "Step" steps a second time.
+    constexpr double StepY = 477;
+    click(*f, MenuX, StepY);
+    f->DoubleClick(L, 0, MenuX, StepY);
+    f->MouseUp(L, 0, MenuX, StepY);
+    EXPECT_EQ(f->StepNo.value(), 3);
 }
 
 TEST_F(Panels, WithThePanelsShownMovementNeverHidesTheMenu) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loaded_form.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,12 @@ TEST(AutoStarMag, FitsTheHorizontalSweepToTheWidth) {
     EXPECT_DOUBLE_EQ(f->CentreX.value(), 396.5);
     EXPECT_EQ(f->Text14.Text, Str(793.0 / 12));
     EXPECT_EQ(f->Time.value(), 0.123456);
+    // A three times heavier: B swings between -7.5 and +7.5, so both edges are B's.
+    f->Text7.Text = "3";
+    f->DataInput();
+    f->AutoStarMag();
+    EXPECT_NEAR(f->ViewLeft.value(), -8.5, 1e-4);
+    EXPECT_EQ(f->ViewRight.value(), 8.5);
 }
 
 TEST(AutoStarMag, LeavesTheOutputsOfTheLastSampleBehind) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loaded_form.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,8 @@ TEST(FormLoad, DrawsTheCurveAndBothOrbitTracesInTheStarColours) {
 
 TEST(Check2Click, UntickChangesNothingTickRefitsWithoutClearing) {
     auto f = loadedForm();
+    f->Text8.Text = "0.5"; // a second curve over the first: a tick must keep both
+    f->Plot_Click();
     const auto pixels = f->pixels();
     f->Text14.Text = "10";
     f->Check2.Value = 0;

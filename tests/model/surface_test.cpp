@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/surface.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,13 @@ TEST(Surface, BresenhamLinePaintsBothEnds) {
             column += s.pixel(x, y) == 1u;
         EXPECT_EQ(column, 1) << x;
     }
+    // The minor coordinate rounds to nearest: (0,0)-(4,1) steps down at x = 2, not x = 4.
+    Surface t;
+    t.PSet(0, 0, 1);
+    t.Line(4, 1, 1);
+    EXPECT_EQ(t.pixel(1, 0), 1u);
+    EXPECT_EQ(t.pixel(2, 1), 1u);
+    EXPECT_EQ(t.pixel(3, 1), 1u);
 }
 
 TEST(Surface, CircleOfRadiusOneIsTheRingAroundTheCentre) {
@@ -84,4 +92,19 @@ TEST(Surface, FarOffScreenIsClippedNotDrawn) {
     for (int y = 0; y < Surface::H; ++y)
         EXPECT_EQ(t.pixel(400, y), 3u);
     EXPECT_EQ(painted(t), Surface::H);
+}
+
+TEST(Surface, FarEndsAreClippedToTheExactlyRoundedPointOfTheLine) {
+    // The line from this far end to (384, 422) leaves the 2^20 box at y = -2^20,
+    // x = -680136.395...: the end moves to (-680136, -1048576) on every CPU. Rounding on the
+    // way (64-bit mantissas give -680137) moves pixels on the raster.
+    auto pixelsOf = [](float x0, float y0) {
+        Surface s;
+        s.PSet(x0, y0, 1);
+        s.Line(383.584045f, 421.538818f, 1);
+        return s.pixels();
+    };
+    const auto far = pixelsOf(-7.91642874e+18f, -1.22028935e+19f);
+    EXPECT_EQ(far, pixelsOf(-680136, -1048576));
+    EXPECT_NE(far, pixelsOf(-680137, -1048576));
 }

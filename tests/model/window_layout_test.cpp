@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/version.h"
 #include "model_fixture.h"
 
 #include <set>
+#include <string>
 
 using namespace orvanta;
 
@@ -72,6 +75,24 @@ TEST_F(WindowLayout, CreditsTextHasItsCloseHint) {
 TEST_F(WindowLayout, CreditsSayWhereTheKeyboardCommandsAreListed) {
     EXPECT_NE(f.Text15.Text.find("Keyboard commands: see \"Keyboard\"\r\nin README.md"),
               std::string::npos);
+}
+
+// The credits name the licence and, under "Last Updated:", the version and release date
+// the build was configured with; no placeholder names.
+TEST_F(WindowLayout, CreditsCarryLicenceVersionAndReleaseDate) {
+    const std::string& text = f.Text15.Text;
+    EXPECT_NE(text.find("\r\nLicence: GNU GPL, version 3 or later\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("Programmer One"), std::string::npos);
+    const std::string iso = orvanta::ReleaseDate;
+    ASSERT_EQ(iso.size(), 10u);
+    const std::string months[] = {"January",   "February", "March",    "April",
+                                  "May",       "June",     "July",     "August",
+                                  "September", "October",  "November", "December"};
+    const std::string expected = std::string("\r\nLast Updated:\r\nVersion ") + orvanta::Version +
+                                 ", " + std::to_string(std::stoi(iso.substr(8))) + ' ' +
+                                 months[std::stoi(iso.substr(5, 2)) - 1] + ' ' + iso.substr(0, 4) +
+                                 "\r\n\r\n";
+    EXPECT_NE(text.find(expected), std::string::npos) << text;
 }
 
 TEST_F(WindowLayout, ShapesRefuseNegativeSizes) {

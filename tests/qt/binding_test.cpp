@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user does reaches the model; what the model changes reaches the widgets, and
 // only where it differs from what they show.
 #include "view_fixture.h"
@@ -15,7 +16,10 @@
 namespace orvanta::view::testing {
 namespace {
 
-TEST_F(ViewTest, TypingInABoxReachesTheModelsText) {
+/// The window widgets bound to the model: typing, scrolling, picking, ticking, errors.
+class WidgetBinding : public ViewTest {};
+
+TEST_F(WidgetBinding, TypingInABoxReachesTheModelsText) {
     show();
     auto* edit = widget<QLineEdit>("Text7");
     edit->setFocus();
@@ -26,7 +30,7 @@ TEST_F(ViewTest, TypingInABoxReachesTheModelsText) {
     EXPECT_EQ(f.Text7.Text, "2.");
 }
 
-TEST_F(ViewTest, AModelChangeShowsInItsBoxAndLeavesTheBoxBeingTypedInAlone) {
+TEST_F(WidgetBinding, AModelChangeShowsInItsBoxAndLeavesTheBoxBeingTypedInAlone) {
     show();
     auto* typing = widget<QLineEdit>("Text1");
     typing->setFocus();
@@ -47,7 +51,7 @@ TEST_F(ViewTest, AModelChangeShowsInItsBoxAndLeavesTheBoxBeingTypedInAlone) {
     EXPECT_TRUE(typing->isUndoAvailable());
 }
 
-TEST_F(ViewTest, EnabledAndVisibleFollowTheModel) {
+TEST_F(WidgetBinding, EnabledAndVisibleFollowTheModel) {
     f.Text7.Enabled = false;
     f.Text16.Visible = true;
     f.Frame2.Visible = false;
@@ -102,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                              }}),
     [](const auto& test) { return std::string(test.param.how); });
 
-TEST_F(ViewTest, AListStopsAtItsLastRowAndIgnoresAHalfWheelNotch) {
+TEST_F(WidgetBinding, AListStopsAtItsLastRowAndIgnoresAHalfWheelNotch) {
     show();
     auto* list = widget<OneRowList>("List3");
     list->setFocus();
@@ -117,14 +121,14 @@ TEST_F(ViewTest, AListStopsAtItsLastRowAndIgnoresAHalfWheelNotch) {
     EXPECT_EQ(list->topRow(), 1);
 }
 
-TEST_F(ViewTest, AModelsTopRowShowsWithoutRunningTheHandler) {
+TEST_F(WidgetBinding, AModelsTopRowShowsWithoutRunningTheHandler) {
     f.List1.TopIndex = 3;
     window->refresh();
     EXPECT_EQ(widget<OneRowList>("List1")->topRow(), 3);
     EXPECT_EQ(f.Label4.Caption, "(Light Flux from Star A Surface)");
 }
 
-TEST_F(ViewTest, PickingASpectralTypeFillsAndLocksTheStarsBoxes) {
+TEST_F(WidgetBinding, PickingASpectralTypeFillsAndLocksTheStarsBoxes) {
     show();
     auto* combo = widget<QComboBox>("Combo1");
     combo->setFocus();
@@ -138,7 +142,7 @@ TEST_F(ViewTest, PickingASpectralTypeFillsAndLocksTheStarsBoxes) {
     EXPECT_EQ(widget<OneRowList>("List1")->topRow(), 2);
 }
 
-TEST_F(ViewTest, ClickingACheckBoxTogglesTheModelsValue) {
+TEST_F(WidgetBinding, ClickingACheckBoxTogglesTheModelsValue) {
     show();
     auto* check = widget<QCheckBox>("Check1");
     QTest::mouseClick(check, Qt::LeftButton);
@@ -149,7 +153,7 @@ TEST_F(ViewTest, ClickingACheckBoxTogglesTheModelsValue) {
     EXPECT_EQ(check->checkState(), Qt::Checked);
 }
 
-TEST_F(ViewTest, TheAnimationTicksEvery16MsPreciselyWhileTheTimerIsEnabled) {
+TEST_F(WidgetBinding, TheAnimationTicksEvery16MsPreciselyWhileTheTimerIsEnabled) {
     EXPECT_FALSE(window->animationTimer().isActive());
     f.Timer1.Enabled = true;
     window->refresh();
@@ -169,7 +173,7 @@ int shownErrorWindows() {
     return n;
 }
 
-TEST_F(ViewTest, AnErrorShowsOneNonModalWindowThatALaterErrorReuses) {
+TEST_F(WidgetBinding, AnErrorShowsOneNonModalWindowThatALaterErrorReuses) {
     show();
     // A radius beyond the double range overflows the luminosity of star A.
     auto* radius = widget<QLineEdit>("Text9");
@@ -203,7 +207,7 @@ TEST_F(ViewTest, AnErrorShowsOneNonModalWindowThatALaterErrorReuses) {
     EXPECT_EQ(shownErrorWindows(), 1);
 }
 
-TEST_F(ViewTest, DoubleClickingTheCreditsClosesThemInsteadOfSelectingAWord) {
+TEST_F(WidgetBinding, DoubleClickingTheCreditsClosesThemInsteadOfSelectingAWord) {
     f.Text15.Visible = true;
     f.Image2.Visible = true;
     window->refresh();

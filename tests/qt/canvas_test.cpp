@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composed window picture: background, surface and marks, pixel for pixel.
 #include "view_fixture.h"
 
@@ -6,12 +7,15 @@
 namespace orvanta::view::testing {
 namespace {
 
+/// The composed window picture.
+class CanvasPicture : public ViewTest {};
+
 constexpr QRgb RgbRed = 0xFF0000, RgbBlue = 0x0000FF, RgbWhite = 0xFFFFFF, RgbGreen = 0x00FF00;
 
 // A spot no control covers at start.
 constexpr int FreeX = 300, FreeY = 30;
 
-TEST_F(ViewTest, UndrawnPixelsShowTheBackgroundPicture) {
+TEST_F(CanvasPicture, UndrawnPixelsShowTheBackgroundPicture) {
     for (const QPoint p : {QPoint(0, 0), QPoint(FreeX, FreeY), QPoint(793, 5), QPoint(450, 300)})
         EXPECT_EQ(pixel(p.x(), p.y()), backgroundPixel(p.x(), p.y())) << p.x() << "," << p.y();
 }
@@ -37,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Colours, DrawnPixel,
                                            SurfaceColour{0x000000, 0x000000},
                                            SurfaceColour{0xFFFFFF, 0xFFFFFF}));
 
-TEST_F(ViewTest, ClearingTheSurfaceBringsTheBackgroundBack) {
+TEST_F(CanvasPicture, ClearingTheSurfaceBringsTheBackgroundBack) {
     f.PSet(FreeX, FreeY, 0xFFFFFF);
     window->refresh();
     f.Cls();
@@ -53,7 +57,7 @@ void place(ShapeCtl& s, double x, double y, double d) {
     s.Height = d;
 }
 
-TEST_F(ViewTest, AnEightPixelShapeCoversExactlyItsEightByEightBox) {
+TEST_F(CanvasPicture, AnEightPixelShapeCoversExactlyItsEightByEightBox) {
     const int x = 300, y = 100;
     place(f.StarA, x - 3, y - 3, 8);
     window->refresh();
@@ -67,7 +71,7 @@ TEST_F(ViewTest, AnEightPixelShapeCoversExactlyItsEightByEightBox) {
             << out.x() << "," << out.y();
 }
 
-TEST_F(ViewTest, TheRedDotMasksTheBackgroundAndTheCentreMarkInvertsIt) {
+TEST_F(CanvasPicture, TheRedDotMasksTheBackgroundAndTheCentreMarkInvertsIt) {
     place(f.RedDot, 300, 100, 8);
     place(f.Centre, 300, 150, 4);
     window->refresh();
@@ -79,14 +83,14 @@ TEST_F(ViewTest, TheRedDotMasksTheBackgroundAndTheCentreMarkInvertsIt) {
     EXPECT_EQ(pixel(300, 150), backgroundPixel(300, 150)); // a corner outside the circle
 }
 
-TEST_F(ViewTest, TheInvertingMarkShowsTheDrawingBeneathItInverted) {
+TEST_F(CanvasPicture, TheInvertingMarkShowsTheDrawingBeneathItInverted) {
     place(f.Centre, 300, 150, 4);
     f.PSet(301, 151, 0x0000FF); // red on the surface
     window->refresh();
     EXPECT_EQ(pixel(301, 151), 0x00FFFFu);
 }
 
-TEST_F(ViewTest, StarBInFrontCoversStarAWhichCoversStarBBehind) {
+TEST_F(CanvasPicture, StarBInFrontCoversStarAWhichCoversStarBBehind) {
     place(f.StarA, 200, 100, 40);
     place(f.StarBTop, 230, 100, 40);
     place(f.StarBBottom, 170, 100, 40);
@@ -101,7 +105,7 @@ TEST_F(ViewTest, StarBInFrontCoversStarAWhichCoversStarBBehind) {
     EXPECT_EQ(pixel(260, 120), backgroundPixel(260, 120));
 }
 
-TEST_F(ViewTest, ADottedTransparentOutlineLeavesEveryOtherPixelAndTheInsideUntouched) {
+TEST_F(CanvasPicture, ADottedTransparentOutlineLeavesEveryOtherPixelAndTheInsideUntouched) {
     place(f.StarA, 200, 100, 41);
     f.StarA.Fill = FillStyle::Transparent;
     f.StarA.Outline = BorderStyle::Dotted;
@@ -142,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ExtremeShape,
                                                    std::numeric_limits<float>::max(), 0}),
                          [](const auto& test) { return std::string(test.param.what); });
 
-TEST_F(ViewTest, LinesAreOnePixelInTheirColourWithBothEnds) {
+TEST_F(CanvasPicture, LinesAreOnePixelInTheirColourWithBothEnds) {
     EXPECT_EQ(pixel(10, 351), RgbGreen); // the time axis
     EXPECT_EQ(pixel(10, 350), backgroundPixel(10, 350));
     EXPECT_EQ(pixel(396, 343), RgbGreen); // the centre tick
@@ -170,7 +174,7 @@ TEST_F(ViewTest, LinesAreOnePixelInTheirColourWithBothEnds) {
     EXPECT_EQ(pixel(300, 300), backgroundPixel(300, 300));
 }
 
-TEST_F(ViewTest, TheMenuPanelIsOpaqueBlackWithTheEmblemAtNaturalSize) {
+TEST_F(CanvasPicture, TheMenuPanelIsOpaqueBlackWithTheEmblemAtNaturalSize) {
     EXPECT_EQ(pixel(738, 380), 0x000000u);
     const QImage* emblem = pictures.picture("emblem.gif");
     ASSERT_NE(emblem, nullptr);
@@ -179,7 +183,7 @@ TEST_F(ViewTest, TheMenuPanelIsOpaqueBlackWithTheEmblemAtNaturalSize) {
     EXPECT_EQ(shown, emblem->convertToFormat(QImage::Format_RGB32));
 }
 
-TEST_F(ViewTest, HiddenMarksAreNotPainted) {
+TEST_F(CanvasPicture, HiddenMarksAreNotPainted) {
     f.Label49.Visible = false;
     f.Image1.Visible = false;
     window->refresh();
@@ -187,7 +191,7 @@ TEST_F(ViewTest, HiddenMarksAreNotPainted) {
     EXPECT_EQ(pixel(760, 390), backgroundPixel(760, 390));
 }
 
-TEST_F(ViewTest, TheCreditsPictureShowsWhenItsImageIsVisible) {
+TEST_F(CanvasPicture, TheCreditsPictureShowsWhenItsImageIsVisible) {
     f.Image2.Visible = true;
     window->refresh();
     const QImage* credits = pictures.picture("credits.jpg");
@@ -196,7 +200,7 @@ TEST_F(ViewTest, TheCreditsPictureShowsWhenItsImageIsVisible) {
     EXPECT_EQ(pixel(84 + 100, 57 + 100), credits->pixel(100, 100) & 0xFFFFFFu);
 }
 
-TEST_F(ViewTest, ALabelsCaptionAndPlaceShowAtOnce) {
+TEST_F(CanvasPicture, ALabelsCaptionAndPlaceShowAtOnce) {
     const QImage before = window->canvas()->picture().copy(584, 336, 25, 17);
     f.Label37.Caption = "42";
     window->refresh();
@@ -206,7 +210,7 @@ TEST_F(ViewTest, ALabelsCaptionAndPlaceShowAtOnce) {
     EXPECT_EQ(pixel(600, 345), backgroundPixel(600, 345));
 }
 
-TEST_F(ViewTest, ThePictureIsRecomposedOnlyWhenTheSurfaceOrAMarkChanged) {
+TEST_F(CanvasPicture, ThePictureIsRecomposedOnlyWhenTheSurfaceOrAMarkChanged) {
     const unsigned start = window->canvas()->compositions();
     window->refresh();
     f.TextEdited(f.Text1, "20"); // boxes are widgets, not marks
@@ -221,7 +225,7 @@ TEST_F(ViewTest, ThePictureIsRecomposedOnlyWhenTheSurfaceOrAMarkChanged) {
     EXPECT_EQ(window->canvas()->compositions(), start + 2);
 }
 
-TEST_F(ViewTest, PanelLabelsArePaintedOnTheirFrame) {
+TEST_F(CanvasPicture, PanelLabelsArePaintedOnTheirFrame) {
     auto* frame = widget<PanelFrame>("Frame1");
     const QImage before = frame->picture().copy(136, 16, 169, 17);
     f.Label47.Caption = "3.21";
@@ -242,14 +246,14 @@ QImage menuLabelOverGreen(Form1& f) {
     QImage image(WindowWidth, WindowHeight, QImage::Format_RGB32);
     image.fill(QColor(0, 0xFF, 0));
     std::vector<Mark> marks;
-    for (const Mark& m : marksIn(f, "Form1"))
+    for (const Mark& m : marksIn(f))
         if (m.Caption == f.HideMenu.Caption) marks.push_back(m);
     EXPECT_EQ(marks.size(), 1u);
     paintMarks(image, marks, Pictures{});
     return image;
 }
 
-TEST_F(ViewTest, ShowMenuStaysOnOneLineAndReadsOverTheAxis) {
+TEST_F(CanvasPicture, ShowMenuStaysOnOneLineAndReadsOverTheAxis) {
     window->load();
     ASSERT_EQ(f.ErrorCount, 0u);
     const QImage image = menuLabelOverGreen(f);

@@ -8,9 +8,12 @@
 namespace orvanta::view::testing {
 namespace {
 
+/// Where the keyboard focus goes after the panels come back and on Tab.
+class Focus : public ViewTest {};
+
 constexpr QPoint OnHideMenu(764, 552);
 
-TEST_F(ViewTest, AfterHideAndShowMenuNoBoxHoldsTheFocusWithItsTextSelected) {
+TEST_F(Focus, AfterHideAndShowMenuNoBoxHoldsTheFocusWithItsTextSelected) {
     show();
     window->load();
     auto* mass = widget<QLineEdit>("Text7");
@@ -29,7 +32,7 @@ TEST_F(ViewTest, AfterHideAndShowMenuNoBoxHoldsTheFocusWithItsTextSelected) {
     EXPECT_EQ(mass->text(), QStringLiteral("3.59"));
 }
 
-TEST_F(ViewTest, ABoxReachedByTabShowsTheStartOfItsSelectedText) {
+TEST_F(Focus, ABoxReachedByTabShowsTheStartOfItsSelectedText) {
     show();
     window->load();
     auto* flux = widget<QLineEdit>("Text12");

@@ -2,7 +2,7 @@
 // The keyboard through real key events: to whatever has the focus, as a user's keys go.
 #include "view_fixture.h"
 
-#include "core/form1.h"
+#include "form1.h"
 
 #include <QLineEdit>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt tests need one QApplication for the whole run; they draw offscreen.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointer input: Qt's buttons and keys as the handlers' codes, the pointer shapes, and a
 // real Ctrl drag on the window surface.
 #include "view_fixture.h"
@@ -11,6 +12,9 @@
 
 namespace orvanta::view::testing {
 namespace {
+
+/// Pointer input through the real widgets.
+class PointerInput : public ViewTest {};
 
 struct Modifiers {
     Qt::KeyboardModifiers keys;
@@ -77,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Surface, PointerShape,
                                            Hover{"Emblem", {760, 390}, Qt::ArrowCursor}),
                          [](const auto& test) { return std::string(test.param.over); });
 
-TEST_F(ViewTest, WidgetsCarryTheirPointers) {
+TEST_F(PointerInput, WidgetsCarryTheirPointers) {
     EXPECT_EQ(widget<QWidget>("Frame1")->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(widget<QWidget>("Frame2")->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(widget<QLineEdit>("Text4")->cursor().shape(), Qt::IBeamCursor);
@@ -91,7 +95,7 @@ void send(QWidget* to, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt:
 }
 
 // QTest's mouse moves carry no modifier keys, so the events are made here.
-TEST_F(ViewTest, ACtrlDragOnTheSurfaceTurnsTheOrbitAndEchoesTheAngles) {
+TEST_F(PointerInput, ACtrlDragOnTheSurfaceTurnsTheOrbitAndEchoesTheAngles) {
     show();
     window->load();
     QWidget* canvas = window->canvas();
@@ -107,7 +111,7 @@ TEST_F(ViewTest, ACtrlDragOnTheSurfaceTurnsTheOrbitAndEchoesTheAngles) {
     EXPECT_FALSE(f.Dragging);
 }
 
-TEST_F(ViewTest, PlayStartsTheTickingAnimationAndStopStopsIt) {
+TEST_F(PointerInput, PlayStartsTheTickingAnimationAndStopStopsIt) {
     show();
     window->load();
     const QPoint play(760, 454);
@@ -121,7 +125,7 @@ TEST_F(ViewTest, PlayStartsTheTickingAnimationAndStopStopsIt) {
     EXPECT_FALSE(window->animationTimer().isActive());
 }
 
-TEST_F(ViewTest, AFaultWhileRunningStopsTheTimerWithOneErrorWindow) {
+TEST_F(PointerInput, AFaultWhileRunningStopsTheTimerWithOneErrorWindow) {
     show();
     window->load();
     QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, QPoint(760, 454));
@@ -134,7 +138,7 @@ TEST_F(ViewTest, AFaultWhileRunningStopsTheTimerWithOneErrorWindow) {
     EXPECT_EQ(f.ErrorCount, 1u);
 }
 
-TEST_F(ViewTest, AboutOpensTheCreditsAndADoubleClickOnThePictureClosesThem) {
+TEST_F(PointerInput, AboutOpensTheCreditsAndADoubleClickOnThePictureClosesThem) {
     show();
     window->load();
     QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, QPoint(760, 522));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it opens: its size and caption, and every input control in place.
 #include "view_fixture.h"
 
@@ -11,7 +12,10 @@
 namespace orvanta::view::testing {
 namespace {
 
-TEST_F(ViewTest, ClientAreaIsAFixed794By568TitledOrvanta) {
+/// The window and its widgets as the layout places them.
+class WindowWidgets : public ViewTest {};
+
+TEST_F(WindowWidgets, ClientAreaIsAFixed794By568TitledOrvanta) {
     show();
     // The window opens at the client's size, at scale 1; it can be resized, the client not.
     EXPECT_EQ(window->size(), QSize(794, 568));
@@ -77,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Placed{"Text15", {397, 57, 313, 272}, "", false}),
     [](const auto& test) { return std::string(test.param.name); });
 
-TEST_F(ViewTest, ChecksStartTickedAndCombosHoldTheFifteenTypes) {
+TEST_F(WindowWidgets, ChecksStartTickedAndCombosHoldTheFifteenTypes) {
     for (const char* name : {"Check1", "Check2"})
         EXPECT_EQ(widget<QCheckBox>(name)->checkState(), Qt::Checked) << name;
     for (const char* name : {"Combo1", "Combo2"}) {
@@ -90,7 +94,7 @@ TEST_F(ViewTest, ChecksStartTickedAndCombosHoldTheFifteenTypes) {
     }
 }
 
-TEST_F(ViewTest, CreditsBoxIsCentredReadOnlyAndScrollsVertically) {
+TEST_F(WindowWidgets, CreditsBoxIsCentredReadOnlyAndScrollsVertically) {
     auto* credits = widget<QTextEdit>("Text15");
     EXPECT_TRUE(credits->isReadOnly());
     EXPECT_EQ(credits->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -101,7 +105,7 @@ TEST_F(ViewTest, CreditsBoxIsCentredReadOnlyAndScrollsVertically) {
     EXPECT_TRUE(credits->font().bold());
 }
 
-TEST_F(ViewTest, TabVisitsTheControlsInTheLayoutsOrderSkippingHiddenOnes) {
+TEST_F(WindowWidgets, TabVisitsTheControlsInTheLayoutsOrderSkippingHiddenOnes) {
     show();
     widget<QWidget>("Text1")->setFocus();
     const QStringList expected = {"Text2",  "Text3",  "Text4",  "Text5",  "Text6",  "Text13",

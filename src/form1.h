@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window object: its simulation state, its controls and its drawing surface, and every
 // operation of the system as a member. Each operation is defined in the file of its
 // subsystem (named beside each group below).
 #pragma once
 
 #include "core/checked.h"
+#include "core/constants.h"
 #include "core/sim_state.h"
 #include "core/text_rules.h"
+#include "render/layout.h"
 #include "render/observed_overlay.h"
 #include "render/surface.h"
 #include "ui/window_controls.h"
@@ -32,12 +35,6 @@ inline std::string text(const Num& n) {
     return Str(n.value());
 }
 
-/// Physical constants, each used with exactly this value.
-inline constexpr double SunRad = 695990000;       // metres
-inline constexpr double AstroUnit = 149597900000; // metres
-inline constexpr double DaysPerYear = 365.2425;
-inline constexpr double PiLiteral = 3.14159265358979; // as typed; not the nearest double to pi
-
 /// Mouse codes of the window's handlers.
 namespace mouse {
 inline constexpr int Left = 1, Right = 2, Middle = 4; // Button
@@ -63,22 +60,41 @@ public:
         }
         refreshObserved();
     }
+    // The entry points of a view: each routes one user event or tick to its handler under
+    // Run, so none of them throws. Positions in window pixels; button and modifier codes
+    // as in `mouse`.
+
+    /// The window's load event: defaults read, scales fitted, the first picture drawn.
     void Load();
+    /// A press over the window: the control under it takes the pointer until every button
+    /// is up; over the bare surface Form_MouseDown runs.
     void MouseDown(int button, int shift, double x, double y);
+    /// Pointer movement; `buttons` is the set held. Without buttons it drives the menu hover.
     void MouseMove(int buttons, int shift, double x, double y);
+    /// A release: ends the grab; a left release over the menu label that took the press
+    /// clicks it.
     void MouseUp(int button, int shift, double x, double y);
+    /// The second press of a double click: closes the credits, or counts as a press.
     void DoubleClick(int button, int shift, double x, double y);
+    /// The user typed into a box; takes effect at the next Plot.
     void TextEdited(TextBoxCtl& box, const std::string& newText);
+    /// The user moved a one-row list to `topIndex`; runs its scroll handler if it changed.
     void ListScrolled(ListBoxCtl& list, int topIndex);
+    /// The user picked row `index` of a drop-down list; runs its click handler.
     void ComboPicked(ComboBoxCtl& combo, int index);
+    /// The user clicked a check box: toggles Value between 1 and 0, runs its click handler.
     void CheckClicked(CheckBoxCtl& box);
+    /// One tick of the animation timer; nothing while Timer1 is disabled.
     void TimerTick();
+    /// A double click on the credits text: closes the credits.
     void CreditsDoubleClicked();
     /// The control that takes pointer events at (x, y), or nullptr for the bare surface
     /// (shapes and lines take none).
     Control* hitTest(double x, double y);
     /// The pointer shape at (x, y).
     Pointer pointerAt(double x, double y);
+
+    // What the view shows after an entry point: the last error, if any.
 
     /// The last error, as the error window shows it ("Run-time error '11':\nDivision by zero").
     std::string ErrorText;
@@ -89,35 +105,55 @@ public:
     unsigned ErrorCount = 0;
 
     // ---- numeric helpers (photometry/numeric_helpers.cpp) -------------------------------
-    Num acos(const Num& x);
+    // Raise a run-time error where the result would be a NaN or an infinity.
+    Num acos(const Num& x); ///< radians, for -1 <= x <= 1
     Num pow(const Num& x, const Num& Y);
     Num sqrt(const Num& x);
 
     // ---- photometric conversions (photometry/conversions.cpp) ---------------------------
+    // Index is a quantity selector's row: 0 flux (W/m^2), 1 luminosity (W), 2 temperature
+    // (K), 3 absolute visual magnitude; for the graph 0 power (W), 1 magnitude.
+
+    /// Star A's surface flux in W/m^2 from its boxes in quantity Index; the magnitude row
+    /// also writes the derived radius into RadiusA and its box.
     Maybe AllToFluxA(int Index);
     Maybe AllToFluxB(int Index);
+    /// A surface flux in W/m^2 as quantity Index of star A, rewriting the caption beside
+    /// its value box.
     Maybe FluxToAllA(const Num& Value, int Index);
     Maybe FluxToAllB(const Num& Value, int Index);
+    /// A received power in W as the graph's quantity Index.
     Maybe PowerToAll(const Num& Value, int Index);
+    /// The inverse of PowerToAll.
     Maybe AllToPower(const Num& Value, int Index);
 
     // ---- star colour (photometry/star_colour.cpp) ----------------------------------------
+    /// The colour value (0x00BBGGRR) of a star with this surface flux in W/m^2.
     Num Colour(const Num& Flux);
 
     // ---- quantity selectors and presets (photometry/selectors.cpp, presets.cpp) ---------
+    /// Star A's selector moved: converts the value box to the new quantity.
     void List1_Scroll();
     void List2_Scroll();
+    /// Star A's preset picked: fills and locks its boxes (the empty row unlocks them).
     void Combo1_Click();
     void Combo2_Click();
 
     // ---- parameter input (core/parameter_input.cpp) -------------------------------------
+    /// Reads every box into the state and derives Period, MeanMotion and MaxPowerSum.
     void DataInput();
 
     // ---- evaluation, orbit and light (core/evaluation.cpp, orbit_geometry.cpp,
     //      eclipse_light.cpp) ---------------------------------------------------------------
+    /// The whole system at the instant Time: positions, depths and PowerSum. Draws nothing
+    /// and never changes Time.
     void Main();
+    /// Kepler's equation at Time, then both stars' view coordinates and depths.
     void OrbitStage();
+    /// PowerSum in W from the projected discs.
     void LightStage();
+    // The eclipse cases of LightStage: partial; one disc within the other; nested with A
+    // behind; nested with B behind.
     void ReferToSub1();
     void ReferToSub2();
     void ReferToSub3();
@@ -127,36 +163,64 @@ public:
 
     // ---- start-up and replot (core/startup.cpp) -----------------------------------------
     void Form_Load();
+    /// Time 0, the boxes read, the scales fitted if "Auto", the plot drawn over the last.
     void Plot_Click();
+    /// Star view's "Auto" ticked: refits StarMag and replots.
     void Check2_Click();
 
     // ---- run control (core/run_control.cpp) ---------------------------------------------
+    /// One step: StepNo and Time advance (wrapping to step 1 after IterationNo), then
+    /// Main and Draw.
     void Timer1_Timer();
+    /// "Step": one step, as a tick.
     void Simulate_Click();
+    /// Toggles the animation timer and the caption "Play"/"Stop".
     void Play_Click();
 
     // ---- star view (render/star_view.cpp) -----------------------------------------------
+    /// Sizes the star shapes (StarMag px per solar radius) and colours them by flux.
     void Initialize();
+    /// Moves every mark to the current evaluation: DrawStars, then DrawGraph.
     void Draw();
+    /// Places the star discs; star B's shape above or below A's by depth.
     void DrawStars();
+    /// Places the centre-of-mass mark at (CentreX, CentreY).
     void PlaceCentre();
+    /// Fits StarMag and CentreX so one period's sweep spans the window's width; writes
+    /// Text14. Time is kept.
     void AutoStarMag();
 
     // ---- light-curve graph (render/light_curve.cpp) -------------------------------------
+    /// Snaps Time to a whole step, places the marks, and draws one period's curve and
+    /// orbit traces onto the surface (over what is there). Time is kept.
     void PlotNow();
+    /// Moves the time cursor, the red dot and the read-outs to the current evaluation.
     void DrawGraph();
+    /// Moves the time axis and its ticks to row Axis (px).
     void MoveAxis(const Num& Axis);
+    /// Puts the time labels in the two label rows above GraphBottom.
+    void PlaceTimeLabels();
+    /// Clears the surface: the curves and traces go, the marks stay.
     void Clear_Click();
 
     // ---- graph scaling (render/graph_scaling.cpp) ---------------------------------------
+    /// Fits GraphMag, GraphBase and the axis to one period's light in the shown mode;
+    /// writes Text13. Time is kept.
     void AutoGraphMag();
+    /// The fixed scale of the shown mode, for "Auto" unticked: GraphBase 0; in power mode
+    /// 0 W at AxisY and MaxPowerSum at GraphTop; in magnitude mode AxisY at mid-height and
+    /// the larger magnitude extreme of the last sweep at an edge. Moves no mark.
+    void ManualGraphScale();
+    /// The graph's quantity changed (power or magnitude): captions, scale, replot.
     void List3_Scroll();
+    /// The graph's "Auto" toggled: the fitted or the fixed scale, replot.
     void Check1_Click();
 
     /// The period sweep: Time from 0 in steps of Period / 793 while it does not exceed
-    /// Period, by repeated addition; Main runs before the body at each sample.
+    /// Period, by repeated addition; Main runs before the body at each sample. Time is left
+    /// past the end: sweepPeriod (period_sweep.h) is the pass that keeps it.
     template <class Body> void PeriodSweep(Body&& body) {
-        const Num step = Period / 793;
+        const Num step = Period / GraphSpan;
         const Num limit = Period;
         observed.beginCurve();
         for (Time = 0; Time <= limit; Time = Time + step) {
@@ -182,22 +246,30 @@ public:
     void Form_MouseDown(int Button, int Shift, float x, float Y);
     void Form_MouseMove(int Button, int Shift, float x, float Y);
     void Form_MouseUp(int Button, int Shift, float x, float Y);
+    /// The step under column x (px) becomes StepNo; Time follows; Main and Draw.
     void TimeJump(float x);
+    /// Clears the surface and dots one run's traces and curve in white. Time is kept.
     void DragPreview();
+    /// Dotted, unfilled star outlines; Dragging; the preview.
     void DragStart();
+    /// Main, Draw, then the preview, after a drag changed the orbit.
     void DragUpdate();
 
     // ---- side panels and credits box (ui/side_panels.cpp) -------------------------------
+    /// Folds the panels away (graph down to row 560) or brings them back; rescales and
+    /// replots.
     void HideMenu_Click();
+    /// With the panels hidden, shows the menu only while (x, Y) is in the corner below it.
     void MenuHover(float x, float Y);
+    /// Opens the credits (text and picture).
     void About_Click();
-    void Text15_DblClick();
-    void Image2_DblClick();
+    void Text15_DblClick(); ///< closes the credits
+    void Image2_DblClick(); ///< closes the credits
 
 private:
     void fail(const RuntimeError& e);
-    std::string grab_;     ///< control that took the press; "Form1" for the surface
-    bool grabbed_ = false; ///< a button is held since a press
+    Control* grab_ = nullptr; ///< control that took the press; nullptr for the bare surface
+    bool grabbed_ = false;    ///< a button is held since a press
     int buttonsDown_ = 0;
 };
 
