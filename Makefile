@@ -31,6 +31,7 @@ test: build format-check
 format-check: deps
 	@./scripts/format check
 	@./scripts/spdx check
+	@./scripts/check-layers
 
 format: deps
 	@./scripts/format fix

@@ -255,6 +255,11 @@ public:
     /// Main, Draw, then the preview, after a drag changed the orbit.
     void DragUpdate();
 
+    // ---- what a student can act on (ui/error_hint.cpp) ----------------------------------
+    /// Notes in every box a plot reads what its text is read as, where the number rule
+    /// ignores part of it ("3,59" is read as 3); the view shows the note beside the box.
+    void NoteWhatIsRead();
+
     // ---- side panels and credits box (ui/side_panels.cpp) -------------------------------
     /// Folds the panels away (graph down to row 560) or brings them back; rescales and
     /// replots.

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the parameter set from the window's boxes into the state.
 #include "form1.h"
-#include "ui/error_hint.h"
 
 namespace orvanta {
 
 void Form1::DataInput() {
-    noteWhatIsRead(*this); // for the boxes whose text the number rule reads only in part
+    NoteWhatIsRead(); // for the boxes whose text the number rule reads only in part
     MeanDistance = Val(Text1.Text);
     IterationNo = Val(Text2.Text);
     Eccen = Val(Text3.Text);

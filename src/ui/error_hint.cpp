@@ -3,6 +3,7 @@
 
 #include "core/checked.h"
 #include "core/text_rules.h"
+#include "form1.h"
 
 #include <cmath>
 #include <functional>
@@ -156,6 +157,10 @@ std::string inputHint(const Controls& w, int errorNumber) {
                nameOf(w.List2.Items[static_cast<size_t>(w.List2.TopIndex)]) +
                " are both 0: give at least one star some light.";
     return {};
+}
+
+void Form1::NoteWhatIsRead() {
+    noteWhatIsRead(*this);
 }
 
 } // namespace orvanta
