@@ -142,6 +142,22 @@ TEST(BoxAtFault, AStepCountTooLargeForTheCounterIsNamedOnlyForAnOverflow) {
     EXPECT_EQ(f->ErrorHint, "IterationNo is 100000: type a number of steps from 1 to 32766.");
 }
 
+TEST(BoxAtFault, TheLastStepCountTheCounterHoldsIsNotNamed) {
+    auto f = loadedForm();
+    f->Text2.Text = "32766";
+    EXPECT_EQ(inputHint(*f, err::Overflow), "");
+    f->Text2.Text = "32767";
+    EXPECT_EQ(inputHint(*f, err::Overflow),
+              "IterationNo is 32767: type a number of steps from 1 to 32766.");
+}
+
+TEST(BoxAtFault, OfTwoBoxesAtFaultTheFirstInTheFormsOrderIsNamed) {
+    auto f = loadedForm();
+    f->Text7.Text = "0";
+    f->Text8.Text = "0";
+    EXPECT_EQ(inputHint(*f, err::DivisionByZero), "MassA / SunMass is 0: type a mass above 0.");
+}
+
 TEST(BoxAtFault, NoSentenceWhereNoBoxExplainsTheError) {
     auto f = loadedForm();
     f->Eccen = 1; // set by no box

@@ -100,6 +100,17 @@ TEST(ObservedHeader, PowerInWattsAndAThirdUnnamedColumnWithoutHeader) {
     EXPECT_EQ(e.error[2], 0.01);
 }
 
+TEST(ObservedHeader, TheFirstColumnOfARoleIsReadAndMagnitudeBeforeFlux) {
+    // A comparison star's magnitude and a relative flux beside the variable's magnitude.
+    const ObservedData d = parseObserved("HJD,V mag,Comp mag,Rel flux\n"
+                                         "1,2.1,3.5,0.9\n"
+                                         "2,2.2,3.5,0.8\n"
+                                         "3,2.1,3.5,0.9\n",
+                                         "x");
+    EXPECT_EQ(d.brightness, Brightness::Magnitude);
+    EXPECT_EQ(d.value[1], 2.2);
+}
+
 TEST(ObservedRows, UnreadableRowsAreSkippedAndCountedWithTheirLines) {
     const ObservedData d = parseObserved("1 2.0\n"
                                          "2 nan\n"

@@ -94,6 +94,18 @@ TEST(ObservedZeroPoint, TheMedianOutOfEclipseIsMagnitudeZeroWhateverTheEclipsesA
     EXPECT_NEAR(s.flux[80], std::pow(10.0, -0.8 / 2.512), 1e-12);
 }
 
+TEST(ObservedZeroPoint, AnEvenCountTakesTheMeanOfTheMiddleTwo) {
+    ObservedData d;
+    d.brightness = Brightness::Magnitude;
+    for (int i = 0; i < 4; ++i) {
+        d.time.push_back(i);
+        d.value.push_back(i < 2 ? 2.0 : 2.2);
+    }
+    const ObservedSet s = prepareObserved(d);
+    EXPECT_NEAR(s.mag[0], -0.1, 1e-12);
+    EXPECT_NEAR(s.mag[3], 0.1, 1e-12);
+}
+
 TEST(ObservedZeroPoint, FluxIsRelativeToItsOwnLevelAndErrorsBecomeBarsInBothUnits) {
     ObservedData d;
     d.brightness = Brightness::Power;
@@ -109,6 +121,22 @@ TEST(ObservedZeroPoint, FluxIsRelativeToItsOwnLevelAndErrorsBecomeBarsInBothUnit
     EXPECT_NEAR(s.fluxHigh[4], 0.51, 1e-12);
     EXPECT_NEAR(s.magLow[4], -2.512 * std::log10(0.51), 1e-12);
     EXPECT_NEAR(s.magHigh[4], -2.512 * std::log10(0.49), 1e-12);
+}
+
+TEST(ObservedZeroPoint, MagnitudeErrorsBecomeBarsWithTheFaintEndAsTheLowFlux) {
+    ObservedData d;
+    d.brightness = Brightness::Magnitude;
+    for (int i = 0; i < 10; ++i) {
+        d.time.push_back(i);
+        d.value.push_back(i == 4 ? 2.5 : 2.0);
+        d.error.push_back(i == 4 ? 0.1 : 0);
+    }
+    const ObservedSet s = prepareObserved(d);
+    EXPECT_NEAR(s.mag[4], 0.5, 1e-12);
+    EXPECT_NEAR(s.magLow[4], 0.4, 1e-12);
+    EXPECT_NEAR(s.magHigh[4], 0.6, 1e-12);
+    EXPECT_NEAR(s.fluxLow[4], std::pow(10.0, -0.6 / 2.512), 1e-12);
+    EXPECT_NEAR(s.fluxHigh[4], std::pow(10.0, -0.4 / 2.512), 1e-12);
 }
 
 struct Dip {
