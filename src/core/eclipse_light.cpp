@@ -15,14 +15,24 @@ Num clampUnit(const Num& x) {
 }
 } // namespace
 
+Overlap overlapOf(const SimState& s) {
+    if (s.ProjDistance >= s.RadiusA + s.RadiusB) return Overlap::Apart;
+    const Num g = Sqr(Power(s.RadiusA - s.RadiusB, 2));
+    return s.ProjDistance > g ? Overlap::Partial : Overlap::Nested;
+}
+
+bool aIsBehind(const SimState& s, Overlap o) {
+    return o == Overlap::Nested ? s.DepthA > s.DepthB : s.DepthA >= s.DepthB;
+}
+
 void Form1::LightStage() {
-    if (ProjDistance >= RadiusA + RadiusB) {
+    const Overlap o = overlapOf(*this);
+    if (o == Overlap::Apart) {
         PowerSum =
             (FluxA * Pi) * pow(RadiusA * SunRad, 2) + (FluxB * Pi) * pow(RadiusB * SunRad, 2);
         return;
     }
-    const Num g = sqrt(pow(RadiusA - RadiusB, 2));
-    if (ProjDistance > g)
+    if (o == Overlap::Partial)
         ReferToSub1();
     else
         ReferToSub2();
@@ -39,7 +49,7 @@ void Form1::ReferToSub1() {
     const Num& aB = LensAngleB;
     const Num RAm2 = pow(RadiusA * SunRad, 2);
     const Num RBm2 = pow(RadiusB * SunRad, 2);
-    if (DepthA >= DepthB) {
+    if (aIsBehind(*this, Overlap::Partial)) {
         PowerSum =
             FluxA * (RAm2 * ((Pi + Sin(aA) * Cos(aA)) - aA) + RBm2 * (Sin(aB) * Cos(aB) - aB)) +
             (FluxB * Pi) * RBm2;
@@ -52,7 +62,7 @@ void Form1::ReferToSub1() {
 
 // One disc within the other's outline. At equal depths B counts as the star behind.
 void Form1::ReferToSub2() {
-    if (DepthA > DepthB)
+    if (aIsBehind(*this, Overlap::Nested))
         ReferToSub3();
     else
         ReferToSub4();
@@ -78,13 +88,10 @@ void Form1::ReferToSub4() {
         PowerSum = (FluxB * Pi) * (RBm2 - RAm2) + (FluxA * Pi) * RAm2;
 }
 
-// The same tests as the light stage: no overlap at or beyond contact; a partial eclipse
-// counts A behind at equal depths, a nested one counts B behind.
 Eclipse eclipseNow(const SimState& s) {
-    if (s.ProjDistance >= s.RadiusA + s.RadiusB) return Eclipse::None;
-    const bool nested = !(s.ProjDistance > Sqr(Power(s.RadiusA - s.RadiusB, 2)));
-    const bool aBehind = nested ? s.DepthA > s.DepthB : s.DepthA >= s.DepthB;
-    return aBehind ? Eclipse::BInFront : Eclipse::AInFront;
+    const Overlap o = overlapOf(s);
+    if (o == Overlap::Apart) return Eclipse::None;
+    return aIsBehind(s, o) ? Eclipse::BInFront : Eclipse::AInFront;
 }
 
 const char* eclipseText(Eclipse e) {
