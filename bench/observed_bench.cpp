@@ -3,17 +3,18 @@
 // composed into the window picture; and the fit's cost on every drag update beside the
 // drag update itself (a preview of 4097 samples, 100 000 points).
 #include "form1.h"
-#include "qt/observed_view.h"
+#include "render/observed_overlay.h"
+#include "render/raster.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QImage>
-
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,22 +85,22 @@ void BM_DragUpdateWithObserved(benchmark::State& state) {
 }
 BENCHMARK(BM_DragUpdateWithObserved)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The layer redrawn after a rescale, and composed into the window picture. Last: once a
-// QImage has existed, the model benchmarks after it in this process ran several times
-// slower on our machine (not understood; the drag update itself is unchanged).
+// The layer redrawn after a rescale, and composed into the window picture.
 void BM_ObservedRepaint(benchmark::State& state) {
     auto f = loaded();
     f->observed.show(orvanta::prepareObserved(orvanta::readObserved(observedFile(100000), "b")));
     f->refreshObserved();
-    QImage image(orvanta::Surface::W, orvanta::Surface::H, QImage::Format_RGB32);
-    image.fill(Qt::black);
+    std::vector<std::uint32_t> picture(std::size_t{orvanta::Surface::W} * orvanta::Surface::H,
+                                       orvanta::screenPixel(orvanta::Black));
+    const orvanta::PixelGrid grid{picture.data(), orvanta::Surface::W, orvanta::Surface::H,
+                                  orvanta::Surface::W};
     const orvanta::Num mag = f->GraphMag;
     int i = 0;
     for (auto _ : state) {
         f->GraphMag = mag * (1 + 0.01 * (++i % 2)); // a new scale every time
         f->refreshObserved();
-        orvanta::view::composeObserved(f->observed, image);
-        benchmark::DoNotOptimize(image.bits());
+        orvanta::composeObserved(f->observed, grid);
+        benchmark::DoNotOptimize(picture.data());
     }
 }
 BENCHMARK(BM_ObservedRepaint)->Unit(benchmark::kMillisecond);

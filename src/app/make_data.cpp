@@ -56,7 +56,7 @@ void make(const System& s, const std::string& folder) {
     f.Text6.Text = s.incline3;
     f.Plot_Click();
     const double period = f.Period.value(); // years
-    const double days = period * 365.2425;
+    const double days = period * DaysPerYear;
     auto magnitudeAt = [&](double phase) {
         f.Time = phase * period;
         f.Main();

@@ -2,7 +2,7 @@
 #include "qt/canvas.h"
 
 #include "qt/input_codes.h"
-#include "qt/observed_view.h"
+#include "render/observed_overlay.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -44,7 +44,7 @@ bool Canvas::refresh() {
     if (!baseChanged && marks == marks_) return false;
     if (baseChanged) {
         composeBase(form_, pictures_.background, base_);
-        composeObserved(form_.observed, base_); // the observed points lie above the surface
+        composeObserved(form_.observed, gridOf(base_)); // the points lie above the surface
         baseRevision_ = form_.revision();
         observedRevision_ = form_.observed.revision();
     }

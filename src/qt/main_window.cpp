@@ -471,9 +471,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QSettings MainWindow::settings() {
+    return QSettings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
+}
+
 QString MainWindow::saveFolder() {
-    const QSettings settings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
-    const QString folder = settings.value(QStringLiteral("saveFolder")).toString();
+    const QString folder = settings().value(QStringLiteral("saveFolder")).toString();
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
@@ -493,8 +496,7 @@ void MainWindow::askWhereToSave(const QString& title, const QString& fileName,
     dialog->selectFile(fileName);
     connect(dialog, &QFileDialog::fileSelected, this,
             [save = std::move(save)](const QString& path) {
-                QSettings settings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
-                settings.setValue(QStringLiteral("saveFolder"), QFileInfo(path).absolutePath());
+                settings().setValue(QStringLiteral("saveFolder"), QFileInfo(path).absolutePath());
                 save(path);
             });
     saveDialog_ = dialog;

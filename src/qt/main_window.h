@@ -25,6 +25,7 @@ struct ObservedSet;
 }
 
 class QMessageBox;
+class QSettings;
 class QKeyEvent;
 class QShortcut;
 
@@ -86,6 +87,9 @@ public:
     [[nodiscard]] QFileDialog* saveDialog() const { return saveDialog_; }
     /// The folder the save dialogs open in: the one last saved to, else the documents.
     [[nodiscard]] static QString saveFolder();
+    /// Where the window keeps what it remembers: the dialogs' folders
+    /// (~/.config/Orvanta/Orvanta.conf).
+    [[nodiscard]] static QSettings settings();
 
     /// The animation's pace at start: the model asks for 1 ms ticks; about 60 steps a second.
     static constexpr int TickMilliseconds = 16;

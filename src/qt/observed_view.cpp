@@ -42,11 +42,6 @@ std::optional<QString> droppedFile(const QMimeData* mime) {
 
 constexpr const char* FolderKey = "observed/folder";
 
-/// Where the last folder of the open dialog is kept (~/.config/Orvanta/Orvanta.conf).
-QSettings settings() {
-    return QSettings(QStringLiteral("Orvanta"), QStringLiteral("Orvanta"));
-}
-
 } // namespace
 
 ObservedLoader::~ObservedLoader() {
@@ -84,19 +79,6 @@ void ObservedLoader::load(const QString& path) {
             emit failed(qText(observedErrorText(job->name, job->error)));
     });
     thread->start();
-}
-
-void composeObserved(const ObservedOverlay& overlay, QImage& image) {
-    if (!overlay.shown()) return;
-    const std::uint32_t* src = overlay.pixels().data();
-    for (int y = 0; y < Surface::H; ++y) {
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < Surface::W; ++x, ++src) {
-            const std::uint32_t v = *src;
-            if (v == ObservedOverlay::Undrawn) continue;
-            dst[x] = 0xFF000000u | ((v & 0xFFu) << 16) | (v & 0xFF00u) | ((v >> 16) & 0xFFu);
-        }
-    }
 }
 
 // ---- the window's side ------------------------------------------------------------------

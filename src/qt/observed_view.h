@@ -42,7 +42,4 @@ private:
     bool pending_ = false;
 };
 
-/// Paints the layer's drawn pixels over an opaque RGB32 picture of the window.
-void composeObserved(const ObservedOverlay& overlay, QImage& image);
-
 } // namespace orvanta::view

@@ -2,7 +2,10 @@
 // Folding, lining up, placing and comparing the observed points; the layer they are drawn on.
 #include "render/observed_overlay.h"
 
+#include "core/constants.h"
 #include "core/text_rules.h"
+#include "render/layout.h"
+#include "render/raster.h"
 #include "render/surface.h"
 
 #include <algorithm>
@@ -14,8 +17,6 @@ namespace {
 
 constexpr int W = Surface::W;
 constexpr int H = Surface::H;
-constexpr double GraphSpan = 793; // columns of one period
-constexpr double DaysPerYear = 365.2425;
 
 /// x - floor(x), in [0, 1).
 double frac(double x) {
@@ -369,6 +370,16 @@ std::string ObservedOverlay::caption() const {
         c += ", rms " + Str(twoDigits(*rms_)) + (graph_->mode == 1 ? " mag" : " relative flux");
     }
     return c;
+}
+
+void composeObserved(const ObservedOverlay& overlay, PixelGrid out) {
+    if (!overlay.shown()) return;
+    const std::uint32_t* src = overlay.pixels().data();
+    for (int y = 0; y < std::min(out.height, H); ++y) {
+        std::uint32_t* dst = out.row(y);
+        for (int x = 0; x < W; ++x, ++src)
+            if (*src != ObservedOverlay::Undrawn && x < out.width) dst[x] = screenPixel(*src);
+    }
 }
 
 } // namespace orvanta

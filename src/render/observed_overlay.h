@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/observed_data.h"
+#include "render/surface.h"
 
 #include <cstdint>
 #include <optional>
@@ -94,9 +95,11 @@ public:
     /// "algol.txt: 412 points, rms 0.031 mag".
     [[nodiscard]] std::string caption() const;
 
-    /// The layer: 794 x 568, 0x00BBGGRR or Undrawn.
+    /// The layer: the surface's size, 0x00BBGGRR or Undrawn.
     [[nodiscard]] const std::vector<std::uint32_t>& pixels() const { return pixels_; }
-    [[nodiscard]] std::uint32_t pixel(int x, int y) const { return pixels_[y * 794 + x]; }
+    [[nodiscard]] std::uint32_t pixel(int x, int y) const {
+        return pixels_[static_cast<std::size_t>(y) * Surface::W + x];
+    }
     /// Grows by one with every change of the layer.
     [[nodiscard]] std::uint64_t revision() const { return revision_; }
 
@@ -126,5 +129,10 @@ private:
     std::uint64_t revision_ = 0;
     bool blank_ = true;
 };
+
+struct PixelGrid;
+
+/// Paints the layer's drawn points over a composed picture of the window (screen pixels).
+void composeObserved(const ObservedOverlay& overlay, PixelGrid out);
 
 } // namespace orvanta
