@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 
 using namespace orvanta;
@@ -323,6 +324,31 @@ INSTANTIATE_TEST_SUITE_P(Buttons, Ignored,
                                            IgnoredCase{M, 0}, IgnoredCase{M, Alt},
                                            IgnoredCase{L | R, 0}, IgnoredCase{L | R, Ctrl},
                                            IgnoredCase{L | M, Sh}, IgnoredCase{R | M, 0}));
+
+// Only a move with no button down is a hover: a move with another button held neither shows
+// nor hides the menu while the panels are hidden.
+TEST_F(Loaded, MovesWithAButtonDownLeaveTheHiddenMenuAlone) {
+    const std::initializer_list<const Control*> menu = {
+        &f->Plot, &f->Play, &f->Simulate, &f->Clear, &f->About, &f->HideMenu, &f->Image1};
+    auto shown = [&](bool v) {
+        for (const Control* c : menu)
+            if (c->Visible != v) return false;
+        return true;
+    };
+    f->HideMenu_Click();
+    f->Form_MouseMove(0, 0, 100, 500); // off the corner: the labels go
+    ASSERT_TRUE(shown(false));
+    for (int buttons : {R, M, R | M}) {
+        f->Form_MouseMove(buttons, 0, 790, 560);
+        EXPECT_TRUE(shown(false)) << buttons;
+    }
+    f->Form_MouseMove(0, 0, 790, 560);
+    ASSERT_TRUE(shown(true));
+    for (int buttons : {R, M, R | M}) {
+        f->Form_MouseMove(buttons, 0, 100, 500);
+        EXPECT_TRUE(shown(true)) << buttons;
+    }
+}
 
 // ---- the preview ----------------------------------------------------------------------------
 

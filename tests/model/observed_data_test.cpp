@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 using namespace orvanta;
 
@@ -209,6 +210,24 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         return s;
     });
+
+// One unreadable row is enough for the message that names it; a file with no row at all
+// says so instead.
+TEST(BadFile, WithASingleUnreadableRowNamesItsLine) {
+    for (const auto& [text, message] :
+         {std::pair{"HJD mag\n1 x\n", "no row could be read (the first is line 2)"},
+          std::pair{"1 x\n", "no row could be read (the first is line 1)"},
+          std::pair{"HJD V mag\n1 2\n",
+                    "line 2: a row has 2 columns where 3 are needed; no row could be read"},
+          std::pair{"HJD mag\n", "the file holds no rows of numbers"}}) {
+        try {
+            parseObserved(text, "x");
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const DataFileError& e) {
+            EXPECT_EQ(std::string(e.what()), message) << text;
+        }
+    }
+}
 
 class ObservedFiles : public ::testing::Test {
 protected:

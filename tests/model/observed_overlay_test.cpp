@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 using namespace orvanta;
@@ -164,6 +166,30 @@ TEST_P(ObservedMinimum, IsTheCentreOfTheDeepestDipWithAShallowerOneHalfAPeriodOn
 INSTANTIATE_TEST_SUITE_P(Observed, ObservedMinimum,
                          ::testing::Values(Dip{0.3, 0.05}, Dip{0.0, 0.04}, Dip{0.999, 0.02},
                                            Dip{0.5, 0.2}, Dip{0.72, 0.01}));
+
+// Of two dips of the same depth, the one at the lower phase is the minimum, in whatever order
+// the samples come. The second dip is the first moved by 53 bins of 20 samples, so their bins
+// hold the same values.
+TEST(ObservedMinimum, OfTwoEqualDipsIsTheFirst) {
+    constexpr int n = 2000;
+    for (int first : {229, 600, 40}) {
+        std::vector<double> at, flux;
+        auto depth = [](int k) {
+            k = std::abs(k);
+            k = std::min(k, n - k);
+            return k < 60 ? 0.5 * (60 - k) / 60 : 0.0;
+        };
+        for (int i = 0; i < n; ++i) {
+            at.push_back((i + 0.37) / n);
+            flux.push_back(1 - depth(i - first) - depth(i - first - 1060));
+        }
+        const double expected = (first + 0.37) / n;
+        EXPECT_NEAR(minimumPhase(at, flux), expected, 1e-3) << first;
+        std::rotate(at.begin(), at.begin() + 1000, at.end());
+        std::rotate(flux.begin(), flux.begin() + 1000, flux.end());
+        EXPECT_NEAR(minimumPhase(at, flux), expected, 1e-3) << first;
+    }
+}
 
 TEST(ObservedFit, ACurveMadeByTheModelFitsToAMillionthOfAMagnitudeInBothModes) {
     auto g = system();

@@ -31,6 +31,21 @@ INSTANTIATE_TEST_SUITE_P(
                     std::pair{"&O17", 15.0}, std::pair{"&Hxyz", 0.0}, std::pair{"&", 0.0},
                     std::pair{"1\r2", 1.0}, std::pair{"32538658.5511403", 32538658.5511403}));
 
+TEST(Val, ReadsTheRadixPrefixesInEitherCase) {
+    EXPECT_EQ(Val("&O17"), 15.0);
+    EXPECT_EQ(Val("&o17"), 15.0);
+    EXPECT_EQ(Val("&h1f"), 31.0);
+    EXPECT_EQ(Val("&H1F"), 31.0);
+}
+
+// Blanks, tabs and line feeds are passed over wherever they stand, however many in a row.
+TEST(Val, PassesOverRunsOfBlanksInsideTheNumber) {
+    EXPECT_EQ(Val("1  2"), 12.0);
+    EXPECT_EQ(Val("1 \t\n 2 .  5"), 12.5);
+    EXPECT_EQ(Val("-  3e  2"), -300.0);
+    EXPECT_EQ(Val("&H  F  F"), 255.0);
+}
+
 TEST(Val, BeyondTheDoubleRangeOverflows) {
     for (const char* t : {"1e400", "-1e400", "&H123456789", "1e99999999999999"}) {
         try {
