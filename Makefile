@@ -10,7 +10,7 @@ CMAKE_FLAGS ?=
 WERROR     ?= OFF
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve memory package mutate clean lesson-pictures
+.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve memory package mutate mutate-sample clean lesson-pictures
 
 deps:
 	@./scripts/install-deps
@@ -89,6 +89,13 @@ screenshot:
 # tests catch; slow, so not part of CI. Builds in build-mutate.
 mutate: deps
 	@./scripts/mutate
+
+# The same with SAMPLE mutants made mechanically from the source (scripts/generate-mutants),
+# chosen by SEED.
+SAMPLE ?= 300
+SEED   ?= 28
+mutate-sample: deps
+	@./scripts/mutate --sample $(SAMPLE) $(SEED)
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
