@@ -65,7 +65,7 @@ bench: deps
 
 bench-curve: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target orvanta
+	@cmake --build build-bench -j $(JOBS) --target orvanta orvanta_curve_cpu orvanta_trivial
 	@./bench/curve-startup build-bench/orvanta 1000
 
 memory: deps

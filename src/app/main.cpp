@@ -1,33 +1,65 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Orvanta: the window of the eclipsing binary simulation, or `orvanta curve` without one.
+// `orvanta`: runs a subcommand without a window, or hands over to the window program.
+// Links no Qt library, so a subcommand starts as fast as any small program and needs no
+// display.
 #include "cli/curve_command.h"
-#include "qt/main_window.h"
-#include "ui/command_line.h"
 
-#include <QApplication>
-#include <QFile>
-
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+using Run = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// The subcommands: `orvanta NAME ARGUMENT...` runs NAME's function on the arguments after
+/// the name. A new subcommand is one line here.
+struct Subcommand {
+    std::string_view name;
+    Run run;
+};
+constexpr Subcommand Subcommands[] = {
+    {"curve", orvanta::cli::runCurveCommand},
+};
+
+/// The folder of this program, from the kernel's link (the name it was called by may be a
+/// link or a bare name found on the PATH).
+std::string ownFolder() {
+    std::vector<char> path(4096);
+    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (n <= 0) return {};
+    std::string s(path.data(), static_cast<std::size_t>(n));
+    const std::size_t slash = s.rfind('/');
+    return slash == std::string::npos ? std::string() : s.substr(0, slash);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    // Before any Qt object: the command needs no display and loads no platform plugin.
-    if (argc >= 2 && std::string_view(argv[1]) == "curve")
-        return orvanta::cli::runCurveCommand({argv + 2, argv + argc}, std::cout, std::cerr);
+    if (argc >= 2)
+        for (const Subcommand& s : Subcommands)
+            if (s.name == argv[1]) return s.run({argv + 2, argv + argc}, std::cout, std::cerr);
 
-    // Help and version of the window need no display either.
-    const orvanta::WindowCommand asked = orvanta::readWindowCommand({argv + 1, argv + argc});
-    if (asked.help || asked.version) {
-        std::cout << (asked.help ? orvanta::windowHelp() : "orvanta " ORVANTA_VERSION "\n");
-        return 0;
+    // Everything else is the window's: beside this program in the build tree, in
+    // libexec once installed. It gets the arguments as they came.
+    const std::string folder = ownFolder();
+    for (const char* relative :
+         {"/orvanta-window", "/" ORVANTA_WINDOW_FROM_BIN "/orvanta-window"}) {
+        const std::string window = folder + relative;
+        if (::access(window.c_str(), X_OK) == 0) {
+            ::execv(window.c_str(), argv);
+            std::cerr << "orvanta: cannot start the window program " << window << ": "
+                      << std::strerror(errno) << '\n';
+            return 2;
+        }
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Orvanta"));
-    orvanta::view::MainWindow window;
-    window.show();
-    window.load();
-    // The file is read from what the toolkit left of the arguments (-platform NAME gone).
-    if (const auto file = orvanta::readWindowCommand({argv + 1, argv + argc}).file)
-        window.openObserved(QFile::decodeName(file->c_str()));
-    return QApplication::exec();
+    std::cerr << "orvanta: the window program orvanta-window is not installed beside " << folder
+              << " (looked in " << folder << " and " << folder << "/" ORVANTA_WINDOW_FROM_BIN
+              << ")\n";
+    return 2;
 }

@@ -2,7 +2,7 @@
 // Makes the window's pictures from nothing but arithmetic, so they are ours and can be
 // made again: the background (a dim spiral galaxy with two companions on a star field,
 // progressive JPEG 800 x 600), the credits picture (an eclipsing binary, baseline JPEG
-// 313 x 272), the emblem (GIF 41 x 53) and the installer's icon (PNG 256 x 256).
+// 313 x 272), the emblem (GIF 41 x 53) and the installer's icon (PNG, 16 to 512 px square).
 //
 // Usage: orvanta_make_pictures DIRECTORY
 #include <QColor>
@@ -435,7 +435,10 @@ int main(int argc, char* argv[]) {
     bool ok = writeJpeg(background(), dir.filePath("background.jpg"), true);
     ok = writeJpeg(credits(), dir.filePath("credits.jpg"), false) && ok;
     ok = writeGif(emblem(41, 53, false), dir.filePath("emblem.gif")) && ok;
-    ok = emblem(256, 256, true).save(dir.filePath("icon-256.png")) && ok;
+    // The icon at the sizes desktops ask for, each drawn at its own size.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512})
+        ok = emblem(size, size, true).save(dir.filePath(QStringLiteral("icon-%1.png").arg(size))) &&
+             ok;
     if (!ok) std::fprintf(stderr, "orvanta_make_pictures: could not write the pictures\n");
     return ok ? 0 : 1;
 }

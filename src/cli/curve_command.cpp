@@ -4,6 +4,7 @@
 #include "cli/atomic_file.h"
 #include "form1.h"
 #include "render/curve_table.h"
+#include "ui/command_line.h"
 
 #include <algorithm>
 #include <cctype>
@@ -174,6 +175,10 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
     const std::vector<NumberOption> numbers = allNumberOptions();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (arg == "--") { // the end of the options; the command takes no other arguments
+            if (i + 1 < args.size()) throw UsageError{"unexpected argument '" + args[i + 1] + "'"};
+            break;
+        }
         if (arg.size() < 2 || arg[0] != '-') throw UsageError{"unexpected argument '" + arg + "'"};
         std::string name = arg;
         std::optional<std::string> value;
@@ -297,7 +302,8 @@ int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
     try {
         request = parseCurveArguments(args);
     } catch (const UsageError& e) {
-        err << "orvanta curve: " << e.message << " (see 'orvanta curve --help')\n";
+        // One line, whatever the arguments hold.
+        err << "orvanta curve: " << printable(e.message) << " (see 'orvanta curve --help')\n";
         return 2;
     }
     if (request.action == CurveRequest::Action::Help) {
@@ -330,7 +336,7 @@ int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
         return 0;
     }
     if (const std::string why = writeFileAtomically(request.output, csv); !why.empty()) {
-        err << "orvanta curve: cannot write '" << request.output << "': " << why << '\n';
+        err << "orvanta curve: cannot write '" << printable(request.output) << "': " << why << '\n';
         return 2;
     }
     return 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/main_window.h"
 
+#include "cli/atomic_file.h"
 #include "qt/canvas.h"
 #include "qt/credits_box.h"
 #include "qt/observed_view.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsProxyWidget>
@@ -26,7 +28,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
@@ -36,6 +37,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace orvanta::view {
 
@@ -376,6 +378,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
 
     addKeyCommand("exportCurve", QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindow::exportCurve);
     addKeyCommand("savePicture", QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::savePicture);
+    addKeyCommand("quit", QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::quit);
 
     // Observed light curves: dropped on the window, Ctrl+O, Ctrl+Shift+O.
     loader_ = new ObservedLoader(this);
@@ -503,14 +506,30 @@ void MainWindow::askWhereToSave(const QString& title, const QString& fileName,
     dialog->open();
 }
 
+void MainWindow::restorePlace() {
+    // Qt puts a window whose screen has gone back onto one that is there.
+    const QByteArray place = settings().value(QStringLiteral("window/geometry")).toByteArray();
+    if (!place.isEmpty()) restoreGeometry(place);
+}
+
+void MainWindow::savePlace() {
+    settings().setValue(QStringLiteral("window/geometry"), saveGeometry());
+}
+
+void MainWindow::quit() {
+    close();
+}
+
 bool MainWindow::saveFile(const QString& path, const QByteArray& contents) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
-        return true;
-    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(WindowCaption),
-                                tr("The file could not be saved:\n%1\n%2")
-                                    .arg(QDir::toNativeSeparators(path), file.errorString()),
-                                QMessageBox::Ok, this);
+    const std::string why = cli::writeFileAtomically(
+        QFile::encodeName(path).toStdString(),
+        std::string_view(contents.constData(), static_cast<std::size_t>(contents.size())));
+    if (why.empty()) return true;
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QString::fromLatin1(WindowCaption),
+                        tr("The file could not be saved:\n%1\n%2")
+                            .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)),
+                        QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("saveFailed"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

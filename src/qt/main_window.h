@@ -81,15 +81,22 @@ public:
     void savePicture();
     /// The client area as shown, at the screen's device pixel ratio (794 x 568 at 1).
     [[nodiscard]] QImage windowPicture();
-    /// Writes the file whole or not at all; says why in a message box when it cannot.
+    /// Writes the file whole or not at all, through a symbolic link and keeping an existing
+    /// file's permissions; says why in a message box when it cannot (a folder, a device or
+    /// a FIFO is refused).
     bool saveFile(const QString& path, const QByteArray& contents);
     /// The save dialog opened last, while it is open.
     [[nodiscard]] QFileDialog* saveDialog() const { return saveDialog_; }
     /// The folder the save dialogs open in: the one last saved to, else the documents.
     [[nodiscard]] static QString saveFolder();
-    /// Where the window keeps what it remembers: the dialogs' folders
-    /// (~/.config/Orvanta/Orvanta.conf).
+    /// Where the window keeps what it remembers: the dialogs' folders, its size, place and
+    /// full-screen state (~/.config/Orvanta/Orvanta.conf).
     [[nodiscard]] static QSettings settings();
+    /// The size, place and full-screen state of the last run, on a screen that is still
+    /// there; the opening size when there is none. Call before show().
+    void restorePlace();
+    /// Remembers the size, place and full-screen state for the next run.
+    void savePlace();
 
     /// The animation's pace at start: the model asks for 1 ms ticks; about 60 steps a second.
     static constexpr int TickMilliseconds = 16;
@@ -101,6 +108,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    /// Ctrl+Q: closes the window, which ends the program.
+    void quit();
     void showError();
     /// Shows a text in the one error window, as an error or as a warning, with an
     /// explanation below it when there is one.

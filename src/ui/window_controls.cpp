@@ -59,7 +59,9 @@ std::string creditsText() {
             "orvanta@example.org\r\n"
             "\r\n"
             "Keyboard commands: see \"Keyboard\"\r\n"
-            "in README.md (/usr/share/doc/orvanta)\r\n";
+            "in README.md (";
+    text += DocDir;
+    text += ")\r\n";
     return text;
 }
 

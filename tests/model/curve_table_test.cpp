@@ -5,6 +5,7 @@
 
 #include "render/curve_table.h"
 
+#include <algorithm>
 #include <clocale>
 #include <locale>
 #include <sstream>
