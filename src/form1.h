@@ -176,6 +176,11 @@ public:
     void Simulate_Click();
     /// Toggles the animation timer and the caption "Play"/"Stop".
     void Play_Click();
+    /// The time of step Step: (Step - 1) steps of Period / IterationNo. The run, a click on
+    /// the graph and a replot all put Time there, so a step always has the same time.
+    Num StepTime(const Num& Step);
+    /// Whether Time is the time of the step the window shows (StepNo); never raises.
+    [[nodiscard]] bool AtShownStep() const;
 
     // ---- star view (render/star_view.cpp) -----------------------------------------------
     /// Sizes the star shapes (StarMag px per solar radius) and colours them by flux.

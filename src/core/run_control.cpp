@@ -17,10 +17,22 @@ void Form1::Timer1_Timer() {
         // From the step number, not by adding to the last Time: repeated addition drifts
         // below the whole step and the floored read-outs then show one less than the step.
         StepNo = StepNo + 1;
-        Time = (StepNo - 1) * (Period / IterationNo);
+        Time = StepTime(StepNo);
     }
     Main();
     Draw();
+}
+
+Num Form1::StepTime(const Num& Step) {
+    return (Step - 1) * (Period / IterationNo);
+}
+
+bool Form1::AtShownStep() const {
+    // The same operations as StepTime, unchecked: a step count of 0 or a period out of range
+    // only means that Time is not at a step.
+    if (!(StepNo.value() >= 1)) return false;
+    const double step = Period.value() / IterationNo.value();
+    return (StepNo.value() - 1) * step == Time.value();
 }
 
 void Form1::Simulate_Click() {

@@ -23,11 +23,12 @@ Num curveColumn(const Form1& f) {
     return GraphSpan * (f.Time / f.Period);
 }
 
-/// A percentage rounded down to four decimals, spaced and in brackets: "( 50% )".
-std::string bracketedPercent(const Num& ratio) {
+/// A percentage given in millionths, rounded down, shown to four decimals, spaced and in
+/// brackets: "( 50% )".
+std::string bracketedPercent(const Num& millionths) {
     // Appended piecewise: "(" + std::string trips a false -Wrestrict in GCC 12 at -O3.
     std::string caption = "(";
-    caption += StrSpaced((Int(1000000 * ratio) / 10000).value());
+    caption += StrSpaced((Int(millionths) / 10000).value());
     caption += "% )";
     return caption;
 }
@@ -35,12 +36,14 @@ std::string bracketedPercent(const Num& ratio) {
 } // namespace
 
 void Form1::PlotNow() {
-    // Snap Time down to a whole step; StepNo follows from the same k, so the two never
-    // disagree even where (k * d) / d rounds to just below k.
+    // A Time at the step the window shows keeps that step: (k * d) / d may round to just
+    // below k, and a replot would move back one step. Any other Time snaps down to a whole
+    // step, StepNo following from the same k, so the two never disagree.
     const Num d = Period / IterationNo;
-    const Num k = Int(Time / d);
-    Time = d * k;
-    StepNo = k + 1;
+    if (!AtShownStep()) {
+        StepNo = Int(Time / d) + 1;
+        Time = StepTime(StepNo);
+    }
 
     Main();
     Initialize();
@@ -85,7 +88,7 @@ void Form1::DrawGraph() {
     // In magnitude mode this is a ratio of magnitudes, shown in percent as it is.
     const Num ratio = shown(*this, PowerSum) / shown(*this, MaxPowerSum);
     Label34.Caption = text(Int(100 * ratio));
-    Label11.Caption = bracketedPercent(ratio);
+    Label11.Caption = bracketedPercent(1000000 * ratio);
     Label45.Caption = text(PowerToAll(PowerSum, List3.TopIndex));
 
     // 16.5 px is half the 33 px width of Label29 and Label38.
@@ -103,8 +106,17 @@ void Form1::DrawGraph() {
         Label29.Top = Single(GraphBottom - 4 * LabelRow);
     }
 
-    Label37.Caption = text(Int(100 * (Time / Period)));
-    Label25.Caption = bracketedPercent(Time / Period);
+    if (AtShownStep()) {
+        // The step's own share of the period, StepNo - 1 of IterationNo, from whole numbers:
+        // Time / Period rounds a hair below it at many periods, and 100 * (k / n) below k / n
+        // of a hundred, and the floored read-outs showed one less than the step.
+        const Num k = StepNo - 1;
+        Label37.Caption = text(Int(100 * k / IterationNo));
+        Label25.Caption = bracketedPercent(1000000 * k / IterationNo);
+    } else {
+        Label37.Caption = text(Int(100 * (Time / Period)));
+        Label25.Caption = bracketedPercent(1000000 * (Time / Period));
+    }
     Label47.Caption = text(DaysPerYear * Time);
     Label36.Left = Single(TimeMarkX + 16.5 - 9 - 5);
     Label37.Left = Single(TimeMarkX - 16.5 - 5);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace orvanta {
@@ -63,6 +64,87 @@ std::optional<std::string> judge(const Check& c) {
         while (!shown.empty() && blank(std::string(1, shown.front())))
             shown.erase(0, 1);
         return sentence(c, "is " + shown);
+    }
+    return std::nullopt;
+}
+
+/// The name a box goes by beside it, and what it holds, for the sentence of a value too large
+/// or too small to calculate with.
+struct Quantity {
+    std::string name;
+    std::string noun;
+};
+
+Quantity quantityOf(const Controls& w, const TextBoxCtl& box) {
+    const auto light = [](const ListBoxCtl& row) -> Quantity {
+        static const char* const nouns[] = {"flux", "luminosity", "temperature", "magnitude"};
+        const int r = row.TopIndex;
+        if (r < 0 || r >= static_cast<int>(row.Items.size()) || r > 3) return {"", ""};
+        return {nameOf(row.Items[static_cast<size_t>(r)]), nouns[r]};
+    };
+    if (&box == &w.Text1) return {nameOf(w.Label19.Caption), "distance"};
+    if (&box == &w.Text2) return {nameOf(w.Label17.Caption), "number of steps"};
+    if (&box == &w.Text3) return {nameOf(w.Label15.Caption), "eccentricity"};
+    if (&box == &w.Text4) return {nameOf(w.Label13.Caption), "angle"};
+    if (&box == &w.Text5) return {nameOf(w.Label14.Caption), "angle"};
+    if (&box == &w.Text6) return {nameOf(w.Label16.Caption), "angle"};
+    if (&box == &w.Text7) return {nameOf(w.Label8.Caption), "mass"};
+    if (&box == &w.Text8) return {nameOf(w.Label10.Caption), "mass"};
+    if (&box == &w.Text9) return {nameOf(w.Label12.Caption), "radius"};
+    if (&box == &w.Text10) return {nameOf(w.Label26.Caption), "radius"};
+    if (&box == &w.Text11) return light(w.List1);
+    if (&box == &w.Text12) return light(w.List2);
+    if (&box == &w.Text16) return {nameOf(w.Label41.Caption), "temperature"};
+    if (&box == &w.Text17) return {nameOf(w.Label42.Caption), "temperature"};
+    if (&box == &w.Text13) return {nameOf(w.Label5.Caption), "graph scale"};
+    if (&box == &w.Text14) return {nameOf(w.Label27.Caption), "star scale"};
+    return {"", ""};
+}
+
+/// Whether a fresh window with these boxes fails on start-up (reading, fitting, plotting).
+bool startFails(const Controls& boxes) {
+    // Heap: the window object holds the 794 x 568 drawing surface.
+    auto fresh = std::make_unique<Form1>();
+    fresh->copyValuesFrom(boxes);
+    try {
+        fresh->Form_Load();
+    } catch (const RuntimeError&) {
+        return true;
+    }
+    return false;
+}
+
+/// The box whose value the calculation cannot use, found by trial: the boxes as they are fail
+/// on a fresh start, and the same boxes with this one's start-up text do not. A box is tried
+/// only where its start-up text means the same quantity (a light box on its start-up row).
+std::optional<std::string> boxFoundByTrial(const Controls& w) {
+    if (!startFails(w)) return std::nullopt;
+    const auto start = std::make_unique<Form1>(); // the layout's own texts
+    auto trial = std::make_unique<Form1>();
+    trial->copyValuesFrom(w);
+    for (TextBoxCtl* box : boxesRead(*trial)) {
+        const auto* original = static_cast<const TextBoxCtl*>(start->find(box->Name));
+        if (original == nullptr || original->Text.empty() || original->Text == box->Text) continue;
+        if (box == &trial->Text11 && trial->List1.TopIndex != start->List1.TopIndex) continue;
+        if (box == &trial->Text12 && trial->List2.TopIndex != start->List2.TopIndex) continue;
+        if (box == &trial->Text13 && trial->Check1.Value == 1) continue; // the fit replaces it
+        if (box == &trial->Text14 && trial->Check2.Value == 1) continue;
+        const std::string text = box->Text;
+        box->Text = original->Text;
+        const bool fails = startFails(*trial);
+        box->Text = text;
+        if (fails) continue;
+        const Quantity q = quantityOf(*trial, *box);
+        if (q.name.empty()) continue;
+        const double typed = leadingNumber(text).value_or(0);
+        const bool large = std::fabs(typed) > std::fabs(Val(original->Text));
+        std::string shown = text;
+        while (!shown.empty() && blank(std::string(1, shown.back())))
+            shown.pop_back();
+        while (!shown.empty() && blank(std::string(1, shown.front())))
+            shown.erase(0, 1);
+        return q.name + " is " + shown + (large ? ", too large" : ", too small") +
+               " to calculate with: type a " + (large ? "smaller " : "larger ") + q.noun + ".";
     }
     return std::nullopt;
 }
@@ -156,6 +238,11 @@ std::string inputHint(const Controls& w, int errorNumber) {
         return nameOf(w.List1.Items[static_cast<size_t>(w.List1.TopIndex)]) + " and " +
                nameOf(w.List2.Items[static_cast<size_t>(w.List2.TopIndex)]) +
                " are both 0: give at least one star some light.";
+
+    // A value of the right sign can still be too large (or small) for the calculation: a mass
+    // of 1e400 overflows as it is read, a radius of 1e300 once it is squared.
+    if (errorNumber == err::Overflow || errorNumber == err::InvalidCall)
+        if (std::optional<std::string> found = boxFoundByTrial(w)) return *found;
     return {};
 }
 

@@ -37,7 +37,7 @@ void setDragStyle(Form1& f, FillStyle fill, BorderStyle outline) {
 
 void Form1::TimeJump(float x) {
     StepNo = add16(CInt(Num(x) * IterationNo / GraphSpan), 1);
-    Time = (StepNo - 1) * (Period / IterationNo);
+    Time = StepTime(StepNo);
     Main();
     Draw();
 }

@@ -4,7 +4,7 @@
 // and "About" opens the credits, which a double click closes.
 #include "form1.h"
 
-#include <initializer_list>
+#include <array>
 
 namespace orvanta {
 
@@ -17,6 +17,11 @@ constexpr const char* PanelsHidden = "Show  Menu";
 // Top-left corner of the Plot label, the highest menu label: the corner the hover watches.
 constexpr float CornerX = 736;
 constexpr float CornerY = 424;
+
+/// The menu labels and the emblem, which the hover shows and hides while the panels are.
+std::array<Control*, 7> menuOf(Form1& f) {
+    return {&f.Plot, &f.Play, &f.Simulate, &f.Clear, &f.About, &f.HideMenu, &f.Image1};
+}
 
 } // namespace
 
@@ -35,6 +40,11 @@ void Form1::HideMenu_Click() {
         GraphBottom = GraphBottomShown;
         Label49.Visible = true;
         CentreY = StarViewCentreY;
+        // The hover hid the menu when the pointer left the corner, and stops watching once the
+        // panels are shown: the menu shows itself again, or it stays hidden for good when the
+        // panels come back by Ctrl+H.
+        for (Control* c : menuOf(*this))
+            c->Visible = true;
     }
 
     AxisY = GraphBottom;
@@ -56,9 +66,7 @@ void Form1::HideMenu_Click() {
 void Form1::MenuHover(float x, float Y) {
     if (HideMenu.Caption != PanelsHidden) return;
     const bool inCorner = x > CornerX && Y > CornerY;
-    const std::initializer_list<Control*> menu = {&Plot,  &Play,     &Simulate, &Clear,
-                                                  &About, &HideMenu, &Image1};
-    for (Control* c : menu)
+    for (Control* c : menuOf(*this))
         c->Visible = inCorner;
 }
 

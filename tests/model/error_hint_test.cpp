@@ -96,7 +96,17 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"Text3", "-1", "Eccen (-1<e<1) is -1: type a number above -1 and below 1."},
         Fault{"Text2", "0", "IterationNo is 0: type a number of steps from 1 to 32766."},
         Fault{"Text2", "", "IterationNo is empty: type a number of steps from 1 to 32766."},
-        Fault{"Text9", "-2.88", "RadiusA / SunRad is -2.88: type a radius above 0."}));
+        Fault{"Text9", "-2.88", "RadiusA / SunRad is -2.88: type a radius above 0."},
+        // Values of the right sign that the calculation cannot use: found by trial.
+        Fault{"Text7", "1e400",
+              "MassA / SunMass is 1e400, too large to calculate with: type a smaller mass."},
+        Fault{"Text1", "1e400",
+              "MeanDistance / SunRad is 1e400, too large to calculate with: "
+              "type a smaller distance."},
+        Fault{"Text9", "1e300",
+              "RadiusA / SunRad is 1e300, too large to calculate with: type a smaller radius."},
+        Fault{"Text8", "1e-320",
+              "MassB / SunMass is 1e-320, too small to calculate with: type a larger mass."}));
 
 TEST(BoxAtFault, ALightImpossibleForItsRowIsNamedByTheRow) {
     auto f = loadedForm();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace orvanta;
 using orvanta::testing::loadedForm;
 
@@ -47,6 +49,88 @@ TEST(RunControl, EveryDefaultStepReadsItsOwnPercentage) {
         EXPECT_EQ(f->Label37.Caption, std::to_string(percent)) << "step " << step;
         EXPECT_EQ(f->Label25.Caption, "( " + std::to_string(percent) + "% )") << "step " << step;
     }
+}
+
+// At a whole step the read-outs show that step whatever the period: Time / Period rounds a
+// hair below (k / n) at many periods, and 100 * (k / n) below k of a hundred.
+TEST(RunControl, AtAWholeStepTheReadOutsShowThatStepAtAnyPeriod) {
+    auto f = loadedForm();
+    f->Text1.Text = "20"; // MeanDistance
+    f->Plot_Click();
+    f->Simulate_Click();
+    EXPECT_EQ(f->Label37.Caption, "1");
+    EXPECT_EQ(f->Label25.Caption, "( 1% )");
+    f->Simulate_Click();
+    EXPECT_EQ(f->Label37.Caption, "2");
+    EXPECT_EQ(f->Label25.Caption, "( 2% )");
+
+    auto g = loadedForm();
+    setSteps(*g, "1000");
+    for (int i = 0; i < 10; ++i)
+        g->Simulate_Click();
+    ASSERT_EQ(g->StepNo.value(), 11);
+    EXPECT_EQ(g->Label37.Caption, "1");
+    EXPECT_EQ(g->Label25.Caption, "( 1% )");
+
+    // Periods and step counts from a fixed generator; each step placed as the run places it.
+    std::mt19937 random(20);
+    for (int trial = 0; trial < 600; ++trial) {
+        const int n = trial < 300 ? 100 : 2 + static_cast<int>(random() % 3000);
+        f->Period = 1e-3 + 10.0 * (static_cast<double>(random()) / 4294967296.0);
+        f->IterationNo = n;
+        const int step = 1 + static_cast<int>(random() % static_cast<unsigned>(n));
+        f->StepNo = step;
+        f->Time = f->StepTime(step);
+        f->DrawGraph();
+        const long long k = step - 1;
+        ASSERT_EQ(f->Label37.Caption, std::to_string(k * 100 / n))
+            << "period " << f->Period.value() << ", step " << step << " of " << n;
+        const long long millionths = k * 1000000 / n;
+        EXPECT_EQ(f->Label25.Caption, "( " + Str(static_cast<double>(millionths) / 10000) + "% )")
+            << "period " << f->Period.value() << ", step " << step << " of " << n;
+    }
+}
+
+TEST(RunControl, BetweenStepsTheReadOutsKeepTheFlooredRule) {
+    auto f = loadedForm();
+    f->StepNo = 8;
+    f->Time = f->Period * 0.0712345; // not the time of step 8
+    f->DrawGraph();
+    EXPECT_EQ(f->Label37.Caption, "7");
+    EXPECT_EQ(f->Label25.Caption, "( 7.1234% )");
+}
+
+// A replot keeps the step the window shows: (15 * d) / d is 14.999... with the defaults.
+TEST(RunControl, AReplotKeepsTheStepShown) {
+    for (int steps : {15, 30, 49, 59, 60, 98}) {
+        auto f = loadedForm();
+        for (int i = 0; i < steps; ++i)
+            f->Simulate_Click();
+        ASSERT_EQ(f->StepNo.value(), steps + 1);
+        const double time = f->Time.value();
+        const std::string percent = std::to_string(steps);
+        ASSERT_EQ(f->Label37.Caption, percent);
+        f->ListScrolled(f->List3, 1); // to magnitudes: rescales and replots
+        EXPECT_EQ(f->StepNo.value(), steps + 1) << steps;
+        EXPECT_EQ(f->Time.value(), time);
+        EXPECT_EQ(f->Label37.Caption, percent);
+        EXPECT_EQ(f->Label25.Caption, "( " + percent + "% )");
+        f->CheckClicked(f->Check1); // Auto off: the fixed scale, replot
+        f->CheckClicked(f->Check1); // and on again
+        EXPECT_EQ(f->StepNo.value(), steps + 1) << steps;
+        EXPECT_EQ(f->Label37.Caption, percent);
+        EXPECT_EQ(f->ErrorCount, 0u) << f->ErrorText;
+    }
+}
+
+TEST(RunControl, AReplotStillSnapsATimeBetweenSteps) {
+    auto f = loadedForm();
+    const double d = f->Period.value() / 100;
+    f->StepNo = 2;
+    f->Time = 2.46 * d; // between the third and fourth steps
+    f->PlotNow();
+    EXPECT_EQ(f->StepNo.value(), 3);
+    EXPECT_EQ(f->Time.value(), 2 * d);
 }
 
 TEST(RunControl, StepAgreesWithAClickOnTheSameStep) {

@@ -246,6 +246,19 @@ TEST_F(Panels, WithThePanelsShownMovementNeverHidesTheMenu) {
     }
 }
 
+TEST_F(Panels, ShowingThePanelsByKeyBringsBackTheMenuTheHoverHid) {
+    // Ctrl+H hides the panels, the pointer leaves the corner, Ctrl+H shows them again: the
+    // hover no longer watches, so the menu must come back with the panels.
+    f->HideMenu_Click();
+    f->MouseMove(0, 0, BareX, BareY);
+    ASSERT_TRUE(noneVisible(menu(*f)));
+    f->HideMenu_Click();
+    EXPECT_TRUE(allVisible(menu(*f)));
+    EXPECT_EQ(f->hitTest(MenuX, HideMenuY), &f->HideMenu);
+    click(*f, MenuX, HideMenuY); // and it works: the panels hide again
+    EXPECT_EQ(f->HideMenu.Caption, "Show  Menu");
+}
+
 // ---- credits box ----------------------------------------------------------------------------
 
 TEST_F(Panels, AboutOpensTheCreditsAndADoubleClickClosesThem) {
