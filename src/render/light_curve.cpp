@@ -116,9 +116,10 @@ void Form1::DrawGraph() {
     }
 
     if (AtShownStep()) {
-        // The step's own share of the period, StepNo - 1 of IterationNo, from whole numbers:
-        // Time / Period rounds a hair below it at many periods, and 100 * (k / n) below k / n
-        // of a hundred, and the floored read-outs showed one less than the step.
+        // The step's own share of the period, k = StepNo - 1 steps of IterationNo, multiplied
+        // out before the one division: Time / Period rounds a hair below k / n at many
+        // periods (and 100 * (k / n) can fall below 100 k / n), and the floored read-outs
+        // then showed one less than the step.
         const Num k = StepNo - 1;
         Label37.Caption = text(Int(100 * k / IterationNo));
         Label25.Caption = bracketedPercent(1000000 * k / IterationNo);
