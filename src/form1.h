@@ -207,6 +207,13 @@ public:
     void PlaceTimeLabels();
     /// Clears the surface: the curves and traces go, the marks stay.
     void Clear_Click();
+    /// The projector view on or off: curves, traces and the time cursor three pixels wide,
+    /// and each new plot's curve in the next colour of ProjectorCurveColours. Off (as at
+    /// start), every pixel is drawn as without it.
+    void ToggleProjectorView();
+    bool ProjectorView = false;
+    /// Plots drawn in the projector view, which picks the next curve's colour.
+    int ProjectorPlots = 0;
 
     // ---- graph scaling (render/graph_scaling.cpp) ---------------------------------------
     /// Fits GraphMag, GraphBase and the axis to one period's light in the shown mode;

@@ -4,6 +4,7 @@
 #include "cli/atomic_file.h"
 #include "qt/canvas.h"
 #include "qt/credits_box.h"
+#include "qt/focus_frame.h"
 #include "qt/observed_view.h"
 #include "qt/one_row_list.h"
 #include "qt/panel_frame.h"
@@ -26,6 +27,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
@@ -307,12 +309,15 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
             }
             auto* edit = new ValueBox;
             placed(edit, box);
-            edit->installEventFilter(this); // the window's key commands before the box's own
             connect(edit, &QLineEdit::textEdited, this, [this, &box](const QString& text) {
+                plottedBox_ = nullptr;
                 form_->TextEdited(box, text.toStdString());
                 refresh();
             });
-            connect(edit, &QLineEdit::returnPressed, this, [this] { command(Command::Plot); });
+            connect(edit, &QLineEdit::returnPressed, this, [this, edit] {
+                command(Command::Plot);
+                plottedBox_ = edit;
+            });
             bindings_.push_back(std::make_unique<TextBinding>(box, edit));
             break;
         }
@@ -329,7 +334,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
         }
         case Kind::ComboBox: {
             auto& combo = static_cast<ComboBoxCtl&>(*c);
-            auto* box = new QComboBox;
+            auto* box = new FocusFramed<QComboBox>;
             placed(box, combo);
             box->setEditable(false);
             connect(box, &QComboBox::activated, this, [this, &combo](int index) {
@@ -341,7 +346,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
         }
         case Kind::CheckBox: {
             auto& check = static_cast<CheckBoxCtl&>(*c);
-            auto* box = new QCheckBox;
+            auto* box = new FocusFramed<QCheckBox>;
             placed(box, check);
             connect(box, &QCheckBox::clicked, this, [this, &check] {
                 form_->CheckClicked(check);
@@ -354,6 +359,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
             break;
         }
     }
+
+    // The window sees the keys of every input control first (Escape, and its key commands).
+    for (const auto& b : bindings_)
+        if (b->control.kind != Kind::Frame) b->widget->installEventFilter(this);
 
     // Siblings stack in creation order; raise them bottom to top.
     const std::vector<Control*> order = f.stackingOrder();
@@ -407,6 +416,15 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     view_->setAcceptDrops(false); // a drop on the picture reaches the window
     view_->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(view_);
+
+    fullScreenTitle_ = new QLabel(this);
+    fullScreenTitle_->setObjectName(QStringLiteral("fullScreenTitle"));
+    fullScreenTitle_->setTextFormat(Qt::PlainText);
+    fullScreenTitle_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette titlePalette = fullScreenTitle_->palette();
+    titlePalette.setColor(QPalette::WindowText, Qt::white);
+    fullScreenTitle_->setPalette(titlePalette);
+    fullScreenTitle_->hide();
 
     // Commands with a modifier or a function key work wherever the focus is; the others come
     // back from the client area when the focused control does not use the key.
@@ -469,6 +487,21 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         for (const QKeySequence& keys : keyCommands_)
             if (keys == pressed) return true; // not accepted: the shortcut runs
+    }
+    if (event->type() == QEvent::FocusOut && watched == plottedBox_) plottedBox_ = nullptr;
+    if (event->type() == QEvent::KeyPress && watched != canvas_) {
+        const std::string keys = portableKeys(static_cast<QKeyEvent*>(event)).toStdString();
+        // Escape in a box, list or check box gives the focus back to the picture.
+        if (leavesTheBox(keys)) {
+            canvas_->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+        // Right after Enter has plotted, Space plays.
+        if (const std::optional<Command> c =
+                commandInBox(keys, watched != nullptr && watched == plottedBox_)) {
+            command(*c);
+            return true;
+        }
     }
     if (acceptsDrop(event)) return true;
     return QWidget::eventFilter(watched, event);
@@ -594,14 +627,18 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && leaveFullScreen_ != nullptr)
+    if (event->type() == QEvent::WindowStateChange && leaveFullScreen_ != nullptr) {
         leaveFullScreen_->setEnabled(isFullScreen());
+        fitPicture();
+    }
     if (event->type() == QEvent::ScreenChangeInternal) fitPicture();
 }
 
 void MainWindow::fitPicture() {
     if (view_ == nullptr) return;
-    const PictureFit fit = orvanta::fitPicture(width(), height());
+    PictureFit fit = orvanta::fitPicture(width(), height());
+    if (isFullScreen()) fit = fullScreenFit(width(), height()).picture;
+    showFullScreenTitle();
     view_->setGeometry(fit.left, fit.top, fit.width, fit.height);
     // Each side fills its whole pixels exactly; the two scales differ by under a pixel.
     const double sx = static_cast<double>(fit.width) / WindowWidth;
@@ -613,6 +650,25 @@ void MainWindow::fitPicture() {
     const double ratio = devicePixelRatioF();
     view_->setRenderHint(QPainter::SmoothPixmapTransform,
                          smoothAt(sx * ratio) || smoothAt(sy * ratio));
+}
+
+void MainWindow::showFullScreenTitle() {
+    if (fullScreenTitle_ == nullptr) return;
+    if (!isFullScreen()) {
+        fullScreenTitle_->hide();
+        return;
+    }
+    const FullScreenFit fit = fullScreenFit(width(), height());
+    QFont font = controlFont(false);
+    font.setPixelSize(fit.textPixels);
+    fullScreenTitle_->setFont(font);
+    fullScreenTitle_->setGeometry(fit.left, fit.top, fit.width, fit.height);
+    fullScreenTitle_->setWordWrap(fit.wrapped);
+    fullScreenTitle_->setAlignment(fit.wrapped ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignCenter);
+    const QString title = windowTitle();
+    fullScreenTitle_->setText(
+        fit.wrapped ? title : QFontMetrics(font).elidedText(title, Qt::ElideRight, fit.width));
+    fullScreenTitle_->show();
 }
 
 void MainWindow::command(Command command) {
@@ -638,14 +694,17 @@ void MainWindow::command(Command command) {
     refresh();
 }
 
-void MainWindow::keyLeftOver(QKeyEvent* event) {
+QString MainWindow::portableKeys(const QKeyEvent* event) {
     // Shift and the keypad do not change what a key means here ("+" is Shift+= on most
     // layouts); Ctrl, Alt and Meta do.
     const Qt::KeyboardModifiers held =
         event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    const QString keys = QKeySequence(QKeyCombination(held, static_cast<Qt::Key>(event->key())))
-                             .toString(QKeySequence::PortableText);
-    const std::optional<Command> found = commandForKey(keys.toStdString());
+    return QKeySequence(QKeyCombination(held, static_cast<Qt::Key>(event->key())))
+        .toString(QKeySequence::PortableText);
+}
+
+void MainWindow::keyLeftOver(QKeyEvent* event) {
+    const std::optional<Command> found = commandForKey(portableKeys(event).toStdString());
     if (!found) {
         event->ignore();
         return;
@@ -667,7 +726,10 @@ void MainWindow::refresh() {
         b->sync();
     canvas_->refresh();
     const QString title = QString::fromStdString(form_->windowTitle());
-    if (windowTitle() != title) setWindowTitle(title);
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+        showFullScreenTitle();
+    }
     if (form_->Timer1.Enabled != timer_.isActive()) {
         if (form_->Timer1.Enabled)
             timer_.start();

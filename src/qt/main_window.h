@@ -24,6 +24,8 @@ namespace orvanta {
 struct ObservedSet;
 }
 
+class QLabel;
+class QLineEdit;
 class QMessageBox;
 class QSettings;
 class QKeyEvent;
@@ -65,6 +67,8 @@ public:
     [[nodiscard]] const QTimer& animationTimer() const { return timer_; }
     /// The error window, or nullptr before the first error.
     [[nodiscard]] QMessageBox* errorWindow() const { return errorBox_; }
+    /// The title shown in the bars in full screen (hidden otherwise).
+    [[nodiscard]] const QLabel* fullScreenTitle() const { return fullScreenTitle_; }
 
     /// Reads an observed light curve off the event loop and shows it over the graph; a file
     /// that cannot be used is reported and changes nothing.
@@ -119,6 +123,8 @@ private:
     bool acceptsDrop(QEvent* event);
     void fitPicture();
     void keyLeftOver(QKeyEvent* event);
+    /// A key in portable text as the keyboard table has it ("Space", "Ctrl+L", "Esc").
+    static QString portableKeys(const QKeyEvent* event);
     void addKeyCommand(const char* name, const QKeySequence& keys, void (MainWindow::*run)());
     void askWhereToSave(const QString& title, const QString& fileName, const QString& filter,
                         const QString& suffix, std::function<void(const QString&)> save);
@@ -130,6 +136,9 @@ private:
     QGraphicsView* view_ = nullptr;
     QGraphicsProxyWidget* proxy_ = nullptr;
     QShortcut* leaveFullScreen_ = nullptr;
+    /// The window's title inside the black bars while the window is full screen.
+    QLabel* fullScreenTitle_ = nullptr;
+    void showFullScreenTitle();
     int pace_ = DefaultPace;
     Canvas* canvas_ = nullptr;
     std::vector<PanelFrame*> frames_;
@@ -140,6 +149,8 @@ private:
     ObservedLoader* loader_ = nullptr;
     QPointer<QFileDialog> saveDialog_;
     std::vector<QKeySequence> keyCommands_;
+    /// The value box in which Enter last plotted, until it is edited or left.
+    QPointer<QLineEdit> plottedBox_;
 };
 
 } // namespace orvanta::view

@@ -33,6 +33,14 @@ std::string bracketedPercent(const Num& millionths) {
     return caption;
 }
 
+/// The projector view's colour for the curve about to be drawn; the next plot takes the next.
+long nextProjectorCurve(Form1& f) {
+    const auto n = static_cast<int>(ProjectorCurveColours.size());
+    const Colour32 c = ProjectorCurveColours[static_cast<size_t>(f.ProjectorPlots % n)];
+    f.ProjectorPlots = (f.ProjectorPlots + 1) % n;
+    return static_cast<long>(c);
+}
+
 } // namespace
 
 void Form1::PlotNow() {
@@ -54,7 +62,8 @@ void Form1::PlotNow() {
     keepingTime(*this, [&] {
         Time = 0;
         Main();
-        PSet(0, Single(graphRow(*this)), White);
+        const long curve = ProjectorView ? nextProjectorCurve(*this) : long{White};
+        PSet(0, Single(graphRow(*this)), curve);
 
         // The fluxes do not change during the sweep, nor do the trace colours.
         const long colourA = CLng(Colour(FluxA));
@@ -62,17 +71,17 @@ void Form1::PlotNow() {
         PeriodSweep([&] {
             const float x = Single(curveColumn(*this));
             const float y = Single(graphRow(*this));
-            Line(x, y, White);
+            Line(x, y, curve);
             PSet(Single(CentreX + StarMag * ViewXA), Single(CentreY + StarMag * ViewYA), colourA);
             PSet(Single(CentreX + StarMag * ViewXB), Single(CentreY + StarMag * ViewYB), colourB);
-            PSet(x, y, White); // back on the curve for the next segment
+            PSet(x, y, curve); // back on the curve for the next segment
         });
 
         // The sweep may stop a rounding short of Period: the curve always reaches the last
         // column.
         Time = Period;
         Main();
-        Line(Single(curveColumn(*this)), Single(graphRow(*this)), White);
+        Line(Single(curveColumn(*this)), Single(graphRow(*this)), curve);
     });
 }
 
@@ -107,9 +116,10 @@ void Form1::DrawGraph() {
     }
 
     if (AtShownStep()) {
-        // The step's own share of the period, StepNo - 1 of IterationNo, from whole numbers:
-        // Time / Period rounds a hair below it at many periods, and 100 * (k / n) below k / n
-        // of a hundred, and the floored read-outs showed one less than the step.
+        // The step's own share of the period, k = StepNo - 1 steps of IterationNo, multiplied
+        // out before the one division: Time / Period rounds a hair below k / n at many
+        // periods (and 100 * (k / n) can fall below 100 k / n), and the floored read-outs
+        // then showed one less than the step.
         const Num k = StepNo - 1;
         Label37.Caption = text(Int(100 * k / IterationNo));
         Label25.Caption = bracketedPercent(1000000 * k / IterationNo);
@@ -139,6 +149,13 @@ void Form1::PlaceTimeLabels() {
     Label36.Top = Single(GraphBottom - LabelRow);
     Label37.Top = Single(GraphBottom - LabelRow);
     Label38.Top = Single(GraphBottom - 2 * LabelRow);
+}
+
+void Form1::ToggleProjectorView() {
+    ProjectorView = !ProjectorView;
+    const int width = ProjectorView ? ProjectorPenWidth : 1;
+    PenWidth = width;
+    Line2.BorderWidth = width;
 }
 
 void Form1::Clear_Click() {

@@ -131,6 +131,14 @@ void paintLine(PixelGrid grid, double x1, double y1, double x2, double y2, Colou
                screenPixel(colour));
 }
 
+void paintLine(PixelGrid grid, double x1, double y1, double x2, double y2, Colour32 colour,
+               int width) {
+    const int r = std::max(0, (width - 1) / 2);
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+            paintLine(grid, x1 + dx, y1 + dy, x2 + dx, y2 + dy, colour);
+}
+
 void composeBase(const Surface& surface, PixelSource background, PixelGrid out) {
     const int rows = std::min(out.height, background.height);
     const int cols = std::min(out.width, background.width);

@@ -4,6 +4,7 @@
 // A view only hands over a block of 32-bit pixels and copies the result to the screen.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -19,6 +20,12 @@ inline constexpr Colour32 Red = 0x0000FF;
 inline constexpr Colour32 Blue = 0xFF0000;
 inline constexpr Colour32 Green = 0x00FF00;
 inline constexpr Colour32 ButtonFace = 0x8000000F;
+/// The curves of the projector view, one per plot in turn: cyan, pink and lime, none of them
+/// a star's colour (dark red to light blue, white), the observed points' magenta, the axis's
+/// green or the dot's red.
+inline constexpr std::array<Colour32, 3> ProjectorCurveColours = {0xFFE600, 0xB46EFF, 0x3CFFB4};
+/// Width in pixels of the curves, traces and time cursor in the projector view.
+inline constexpr int ProjectorPenWidth = 3;
 /// The button-face colour of the standard scheme, light grey.
 inline constexpr Colour32 ButtonFaceRgb = 0xF0F0F0;
 inline constexpr Colour32 resolveColour(Colour32 c) {
@@ -85,6 +92,10 @@ void paintCircle(PixelGrid grid, double left, double top, double width, double h
 
 /// A line mark: its end points rounded to whole pixels, then the surface's line rule.
 void paintLine(PixelGrid grid, double x1, double y1, double x2, double y2, Colour32 colour);
+/// The same line `width` pixels wide (1 or 3): the 1 px line and its copies shifted by
+/// every offset of up to (width - 1) / 2 pixels across and along it.
+void paintLine(PixelGrid grid, double x1, double y1, double x2, double y2, Colour32 colour,
+               int width);
 
 /// The picture beneath the marks: the background from the top-left on black, then every
 /// drawn pixel of the surface. `out` is the surface's size.

@@ -244,9 +244,12 @@ void Surface::Cls() {
 
 void Surface::PSet(float x, float y, long colour) {
     const double px = pixelOf(x), py = pixelOf(y);
-    if (px >= 0 && py >= 0 && px < W && py < H)
-        plot(static_cast<long long>(px), static_cast<long long>(py),
-             static_cast<std::uint32_t>(colour) & 0xFFFFFFu);
+    const int r = std::max(0, (PenWidth - 1) / 2);
+    if (px >= -r && py >= -r && px < W + r && py < H + r)
+        for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx)
+                plot(static_cast<long long>(px) + dx, static_cast<long long>(py) + dy,
+                     static_cast<std::uint32_t>(colour) & 0xFFFFFFu);
     currentX_ = x;
     currentY_ = y;
     ++revision_;
@@ -258,7 +261,11 @@ void Surface::Line(float x, float y, long colour) {
     currentX_ = x;
     currentY_ = y;
     ++revision_;
-    rasterLine(grid(), x0, y0, x1, y1, static_cast<std::uint32_t>(colour) & 0xFFFFFFu);
+    const int r = std::max(0, (PenWidth - 1) / 2);
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+            rasterLine(grid(), x0 + dx, y0 + dy, x1 + dx, y1 + dy,
+                       static_cast<std::uint32_t>(colour) & 0xFFFFFFu);
 }
 
 void rasterLine(PixelGrid grid, double x0, double y0, double x1, double y1, std::uint32_t c) {

@@ -28,6 +28,10 @@ public:
     /// point becomes the centre.
     void Circle(float x, float y, float radius, long colour);
 
+    /// The width of what PSet and Line draw: 1, or 3 for the projector view (each pixel a
+    /// 3 x 3 square around it). Circles stay 1 px.
+    int PenWidth = 1;
+
     [[nodiscard]] float CurrentX() const { return currentX_; }
     [[nodiscard]] float CurrentY() const { return currentY_; }
     /// 0x00BBGGRR, or Undrawn.

@@ -120,6 +120,7 @@ struct ShapeCtl : Control {
 struct LineCtl : Control {
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
     Colour32 BorderColor = Green;
+    int BorderWidth = 1; ///< px; 3 for the time cursor in the projector view
 };
 
 struct TimerCtl {

@@ -27,6 +27,7 @@ const std::vector<KeyBinding>& keyBindings() {
         {"-", Command::Slower, true},
         {"F11", Command::FullScreen, false},
         {"Esc", Command::LeaveFullScreen, false},
+        {"Ctrl+B", Command::ProjectorView, false},
     };
     return bindings;
 }
@@ -34,6 +35,15 @@ const std::vector<KeyBinding>& keyBindings() {
 std::optional<Command> commandForKey(std::string_view keys) {
     for (const KeyBinding& b : keyBindings())
         if (b.keys == keys) return b.command;
+    return std::nullopt;
+}
+
+bool leavesTheBox(std::string_view keys) {
+    return keys == "Esc";
+}
+
+std::optional<Command> commandInBox(std::string_view keys, bool justPlotted) {
+    if (justPlotted && keys == "Space") return Command::PlayStop;
     return std::nullopt;
 }
 
@@ -56,6 +66,9 @@ void runCommand(Form1& form, Command command) {
         break;
     case Command::About:
         form.Run([&] { form.About_Click(); });
+        break;
+    case Command::ProjectorView:
+        form.Run([&] { form.ToggleProjectorView(); });
         break;
     default:
         break;

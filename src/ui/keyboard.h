@@ -22,6 +22,7 @@ enum class Command {
     Slower,     ///< the animation one pace slower
     FullScreen, ///< full screen on and off
     LeaveFullScreen,
+    ProjectorView, ///< thick curves and cursor, each plot's curve in its own colour; on and off
 };
 
 /// One line of the keyboard table.
@@ -39,6 +40,16 @@ const std::vector<KeyBinding>& keyBindings();
 
 /// The command of a key in portable text, if any.
 std::optional<Command> commandForKey(std::string_view keys);
+
+/// Whether a key pressed in a box, list or check box hands the focus back to the picture, so
+/// that the keys used "outside a box" (Space, the arrows, + and -) work at once: Escape. The
+/// box keeps its text for the next Plot.
+bool leavesTheBox(std::string_view keys);
+
+/// The command a key gives in a value box before the box's own use of it: right after Enter
+/// has plotted (`justPlotted`, until the box is edited or left), Space plays, as a number
+/// has no spaces; otherwise none.
+std::optional<Command> commandInBox(std::string_view keys, bool justPlotted);
 
 /// Runs a command of the menu labels through the window's event boundary (an error is shown
 /// as for the click). The window's own commands (pace, full screen) do nothing here.

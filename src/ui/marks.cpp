@@ -40,6 +40,7 @@ std::vector<Mark> marksIn(const Controls& controls, const FrameCtl* frame) {
         default: {
             const auto& l = static_cast<const LineCtl&>(c);
             m.BorderColor = l.BorderColor;
+            m.BorderWidth = l.BorderWidth;
             m.X1 = l.X1;
             m.Y1 = l.Y1;
             m.X2 = l.X2;
@@ -56,7 +57,7 @@ void paintPixels(PixelGrid grid, const Mark& mark) {
     if (mark.kind == Kind::Shape)
         paintCircle(grid, mark.Left, mark.Top, mark.Width, mark.Height, mark.look);
     else if (mark.kind == Kind::LineMark)
-        paintLine(grid, mark.X1, mark.Y1, mark.X2, mark.Y2, mark.BorderColor);
+        paintLine(grid, mark.X1, mark.Y1, mark.X2, mark.Y2, mark.BorderColor, mark.BorderWidth);
 }
 
 } // namespace orvanta

@@ -22,6 +22,7 @@ struct Mark {
     std::string Picture;                   ///< images
     ShapeLook look;                        ///< shapes
     Colour32 BorderColor = 0;              ///< lines
+    int BorderWidth = 1;                   ///< lines
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0; ///< lines
 
     bool operator==(const Mark&) const = default;

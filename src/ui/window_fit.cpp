@@ -35,6 +35,33 @@ double picturePixel(double windowPosition, int pictureOffset, double scale) {
     return std::floor((windowPosition - pictureOffset) / scale);
 }
 
+FullScreenFit fullScreenFit(int windowWidth, int windowHeight) {
+    constexpr int MinTextPixels = 18;
+    FullScreenFit fit;
+    fit.textPixels = std::max(MinTextPixels, windowHeight / 30);
+    const int line = fit.textPixels * 3 / 2;
+    const int margin = fit.textPixels / 3;
+    fit.picture = fitPicture(windowWidth, windowHeight);
+    if (fit.picture.top >= line) {
+        fit.width = windowWidth;
+        fit.height = fit.picture.top;
+        return fit;
+    }
+    if (fit.picture.left >= 5 * fit.textPixels) {
+        fit.left = margin;
+        fit.top = margin;
+        fit.width = fit.picture.left - 2 * margin;
+        fit.height = windowHeight - 2 * margin;
+        fit.wrapped = true;
+        return fit;
+    }
+    fit.picture = fitPicture(windowWidth, std::max(0, windowHeight - line));
+    fit.picture.top += line;
+    fit.width = windowWidth;
+    fit.height = line;
+    return fit;
+}
+
 PictureFit openingSize(int availableWidth, int availableHeight) {
     if (availableWidth >= WindowWidth && availableHeight >= WindowHeight)
         return {0, 0, WindowWidth, WindowHeight, 1};

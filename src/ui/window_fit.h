@@ -23,6 +23,21 @@ bool smoothAt(double devicePixelsPerPixel);
 /// handlers take it: the whole pixel that contains the point.
 double picturePixel(double windowPosition, int pictureOffset, double scale);
 
+/// The picture in full screen, and where the window's title is shown there: the class sees
+/// no title bar, so the title (the observed file and its fit) is written in the black bars.
+struct FullScreenFit {
+    PictureFit picture;
+    int left = 0, top = 0, width = 0, height = 0; ///< the title's box, logical pixels
+    int textPixels = 0;                           ///< the title's text height
+    bool wrapped = false; ///< in a side bar, line by line; otherwise one line, centred
+};
+
+/// The title's text is a thirtieth of the screen's height (36 px on 1080 lines), never less
+/// than 18 px. It goes into the bars above and below the picture when the top one holds a
+/// line, else into the left bar when that is at least five text heights wide, else into a
+/// one-line strip at the top that the picture makes room for.
+FullScreenFit fullScreenFit(int windowWidth, int windowHeight);
+
 /// The window's opening size on a screen whose free area is given (logical pixels): the
 /// picture at scale 1, or smaller, aspect kept, when the screen is smaller than that.
 PictureFit openingSize(int availableWidth, int availableHeight);

@@ -100,3 +100,14 @@ TEST(Pace, StepsFromOneTo240AndStopsAtTheEnds) {
         if (p == 240) break;
     }
 }
+
+TEST(Keyboard, EscapeLeavesABoxAndSpacePlaysRightAfterEnterHasPlotted) {
+    EXPECT_TRUE(leavesTheBox("Esc"));
+    EXPECT_FALSE(leavesTheBox("Return"));
+    EXPECT_FALSE(leavesTheBox("Space"));
+    EXPECT_EQ(commandInBox("Space", true), Command::PlayStop);
+    EXPECT_EQ(commandInBox("Space", false), std::nullopt);
+    // The other keys go on editing the box, also right after a plot.
+    for (const char* keys : {"Right", "-", "+", "Backspace", "5"})
+        EXPECT_EQ(commandInBox(keys, true), std::nullopt) << keys;
+}

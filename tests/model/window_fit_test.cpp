@@ -70,3 +70,35 @@ TEST(Fit, TheWindowOpensAtScaleOneUnlessTheScreenIsSmaller) {
     EXPECT_EQ(small.width, 699);
     EXPECT_EQ(small.left, 0);
 }
+
+// Full screen: the title goes where the class can read it, never over the picture.
+TEST(FullScreen, TheTitleGoesIntoTheBarsOrAStripThePictureMakesRoomFor) {
+    // 16:9: bars beside the picture, 205 px wide; the title wraps in the left one.
+    const FullScreenFit wide = fullScreenFit(1920, 1080);
+    EXPECT_EQ(wide.textPixels, 36);
+    EXPECT_TRUE(wide.wrapped);
+    EXPECT_EQ(wide.picture.left, fitPicture(1920, 1080).left);
+    EXPECT_EQ(wide.picture.height, 1080); // the picture as large as without a title
+    EXPECT_LE(wide.left + wide.width, wide.picture.left);
+    EXPECT_GE(wide.width, 5 * wide.textPixels - 2 * (wide.textPixels / 3));
+
+    // 5:4: a bar above the picture holds one line.
+    const FullScreenFit tall = fullScreenFit(1280, 1024);
+    EXPECT_FALSE(tall.wrapped);
+    EXPECT_EQ(tall.picture.top, fitPicture(1280, 1024).top);
+    EXPECT_EQ(tall.height, tall.picture.top);
+    EXPECT_GE(tall.height, tall.textPixels * 3 / 2);
+    EXPECT_EQ(tall.width, 1280);
+
+    // 4:3: the bars are too thin; the picture shrinks below a one-line strip.
+    const FullScreenFit narrow = fullScreenFit(1024, 768);
+    EXPECT_FALSE(narrow.wrapped);
+    EXPECT_EQ(narrow.top, 0);
+    EXPECT_EQ(narrow.height, 25 * 3 / 2);
+    EXPECT_EQ(narrow.picture.top, narrow.height);
+    EXPECT_EQ(narrow.picture.top + narrow.picture.height, 768);
+    EXPECT_LT(narrow.picture.width, 1024);
+
+    // A small screen keeps a readable size.
+    EXPECT_EQ(fullScreenFit(800, 480).textPixels, 18);
+}

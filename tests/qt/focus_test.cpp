@@ -46,5 +46,27 @@ TEST_F(Focus, ABoxReachedByTabShowsTheStartOfItsSelectedText) {
     EXPECT_EQ(widget<QLineEdit>("Text11")->cursorPosition(), 0);
 }
 
+// The spectral-type lists and the "Auto" boxes show where Tab is: a frame while they have
+// the focus, and not a pixel changed when they have not.
+TEST_F(Focus, TheTypeListsAndAutoBoxesShowAFrameWhenTabReachesThem) {
+    show();
+    window->load();
+    for (const char* name : {"Combo1", "Combo2", "Check1", "Check2"}) {
+        auto* control = widget<QWidget>(name);
+        const QImage before = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(focused(), control) << name;
+        const QImage framed = control->grab().toImage();
+        const QRgb highlight =
+            control->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+        int frame = 0;
+        for (int x = 0; x < framed.width(); ++x)
+            frame += (framed.pixel(x, 0) & 0xFFFFFFu) == (highlight & 0xFFFFFFu);
+        EXPECT_EQ(frame, framed.width()) << name << ": the top edge in the highlight colour";
+        window->canvas()->setFocus(Qt::OtherFocusReason);
+        EXPECT_EQ(control->grab().toImage(), before) << name;
+    }
+}
+
 } // namespace
 } // namespace orvanta::view::testing

@@ -38,6 +38,43 @@ TEST_F(Keys, EnterInAValueBoxPlotsWhatWasTyped) {
     EXPECT_EQ(f.Time.value(), 0);
 }
 
+TEST_F(Keys, AfterEnterHasPlottedSpacePlaysUntilTheBoxIsEdited) {
+    QLineEdit* mass = clickBox("Text7");
+    mass->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "5");
+    press(Qt::Key_Return);
+    EXPECT_EQ(f.MassA.value(), 5);
+    press(Qt::Key_Space);
+    EXPECT_EQ(f.Play.Caption, "Stop");
+    EXPECT_EQ(mass->text(), QStringLiteral("5"));
+    press(Qt::Key_Space);
+    EXPECT_EQ(f.Play.Caption, "Play");
+    // Edited again, the box takes its keys as before.
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Space);
+    EXPECT_EQ(f.Play.Caption, "Play");
+    EXPECT_EQ(mass->text(), QStringLiteral(" "));
+}
+
+TEST_F(Keys, EscapeInABoxListOrCheckBoxGivesTheFocusBackToThePicture) {
+    QLineEdit* mass = clickBox("Text7");
+    mass->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "4.2");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(focused(), window->canvas());
+    EXPECT_EQ(mass->text(), QStringLiteral("4.2")); // kept, for the next Plot
+    EXPECT_EQ(f.MassA.value(), 3.59);
+    press(Qt::Key_Right);
+    EXPECT_EQ(f.StepNo.value(), 2);
+    for (const char* name : {"Combo1", "Check1", "List3"}) {
+        auto* control = widget<QWidget>(name);
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(focused(), control) << name;
+        press(Qt::Key_Escape);
+        EXPECT_EQ(focused(), window->canvas()) << name;
+    }
+}
+
 TEST_F(Keys, SpacePlaysAndStopsOnlyWhenNoBoxHasTheFocus) {
     press(Qt::Key_Space);
     EXPECT_EQ(f.Play.Caption, "Stop");

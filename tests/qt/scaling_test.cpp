@@ -6,6 +6,7 @@
 #include "ui/window_fit.h"
 
 #include <QGraphicsView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -120,17 +121,36 @@ TEST_F(Scaled, AClickOnAMenuLabelAtTheScaledPlaceRunsItsCommand) {
 TEST_F(Scaled, F11TogglesFullScreenAndEscapeLeavesIt) {
     press(Qt::Key_F11);
     EXPECT_TRUE(window->isFullScreen());
-    EXPECT_EQ(window->stage()->geometry(),
-              QRect(fitPicture(window->width(), window->height()).left,
-                    fitPicture(window->width(), window->height()).top,
-                    fitPicture(window->width(), window->height()).width,
-                    fitPicture(window->width(), window->height()).height));
+    // In full screen the picture leaves room for the title where the bars have none.
+    const PictureFit fit = fullScreenFit(window->width(), window->height()).picture;
+    EXPECT_EQ(window->stage()->geometry(), QRect(fit.left, fit.top, fit.width, fit.height));
     press(Qt::Key_Escape);
     EXPECT_FALSE(window->isFullScreen());
     press(Qt::Key_F11);
     EXPECT_TRUE(window->isFullScreen());
     press(Qt::Key_F11);
     EXPECT_FALSE(window->isFullScreen());
+}
+
+TEST_F(Scaled, FullScreenShowsTheTitleBesideThePictureNeverOverIt) {
+    EXPECT_TRUE(window->fullScreenTitle()->isHidden());
+    press(Qt::Key_F11);
+    ASSERT_TRUE(window->isFullScreen());
+    QApplication::processEvents();
+    const QLabel* title = window->fullScreenTitle();
+    const FullScreenFit fit = fullScreenFit(window->width(), window->height());
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), window->windowTitle());
+    EXPECT_EQ(title->geometry(), QRect(fit.left, fit.top, fit.width, fit.height));
+    EXPECT_EQ(title->font().pixelSize(), fit.textPixels);
+    EXPECT_FALSE(title->geometry().intersects(window->stage()->geometry()));
+    // A new title (an observed file, its fit) shows at once.
+    window->setWindowTitle(QStringLiteral("Orvanta \u2014 x.txt"));
+    window->refresh();
+    EXPECT_EQ(title->text(), QString::fromStdString(f.windowTitle()));
+    press(Qt::Key_F11);
+    EXPECT_FALSE(window->isFullScreen());
+    EXPECT_TRUE(title->isHidden());
 }
 
 } // namespace
