@@ -2,7 +2,7 @@
 // The light curve as a table: what Ctrl+E saves and `orvanta curve` prints.
 #pragma once
 
-#include "core/eclipse.h"
+#include "physics/eclipse.h"
 
 #include <string>
 #include <vector>
