@@ -10,7 +10,7 @@ CMAKE_FLAGS ?=
 WERROR     ?= OFF
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve memory package mutate mutate-sample clean lesson-pictures
+.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve memory package mutate mutate-sample clean lesson-pictures fuzz
 
 deps:
 	@./scripts/install-deps
@@ -72,6 +72,17 @@ memory: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target orvanta_memory_probe
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_memory_probe
+
+# The observed-data reader under clang's libFuzzer for FUZZ_SECONDS (not in CI).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DORVANTA_FUZZ=ON -DORVANTA_TESTS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target orvanta_observed_fuzz
+	@mkdir -p build-fuzz/corpus
+	@cp data/*.txt data/*.csv data/archive/*.csv data/archive/*.txt build-fuzz/corpus/
+	@cd build-fuzz && ./orvanta_observed_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	    -timeout=5 corpus
 
 # The pictures of docs/LESSONS.md, made by the program itself (offscreen).
 lesson-pictures: configure

@@ -2,11 +2,14 @@
 // Makes the teaching light curves in data/: three eclipsing systems observed by the model
 // itself on a seeded schedule of clear nights, with noise, gaps and a few outliers.
 // Run through data/make-data; the same seed gives the same files.
+#include "app/write_fits.h"
 #include "form1.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,8 +43,8 @@ double gauss(std::mt19937_64& rng) {
     return std::sqrt(-2 * std::log(u)) * std::cos(2 * 3.141592653589793 * uniform(rng));
 }
 
-void make(const System& s, const std::string& folder) {
-    Form1 f;
+/// The model with a system's inputs typed in and plotted.
+void setUp(Form1& f, const System& s) {
     f.Form_Load();
     f.Text7.Text = s.massA;
     f.Text8.Text = s.massB;
@@ -55,6 +58,11 @@ void make(const System& s, const std::string& folder) {
     f.Text5.Text = s.incline2;
     f.Text6.Text = s.incline3;
     f.Plot_Click();
+}
+
+void make(const System& s, const std::string& folder) {
+    Form1 f;
+    setUp(f, s);
     const double period = f.Period.value(); // years
     const double days = period * DaysPerYear;
     auto magnitudeAt = [&](double phase) {
@@ -137,6 +145,186 @@ void make(const System& s, const std::string& folder) {
                 s.file, rows.size(), days, minimumPhase, faintest - brightest);
 }
 
+std::FILE* create(const std::string& path) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (out == nullptr) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    return out;
+}
+
+/// Small files in the layouts the public archives give (and a spreadsheet's), all of one
+/// system observed by the model with noise: what the reader's tests and the README's table
+/// of layouts are checked with. Every number is made here; none is a real star's.
+void makeArchive(const System& s, const std::string& folder) {
+    Form1 f;
+    setUp(f, s);
+    const double days = f.Period.value() * DaysPerYear;
+    std::vector<double> curve; // magnitudes at 2000 phases
+    for (int i = 0; i < 2000; ++i) {
+        f.Time = f.Period.value() * i / 2000.0;
+        f.Main();
+        curve.push_back(num(f.PowerToAll(f.PowerSum, 1)).value());
+    }
+    const double brightest = *std::min_element(curve.begin(), curve.end());
+    const double epoch = 2459000.0;
+    auto magAt = [&](double t, double band) { // band: an offset, such as B - V
+        const double phase = std::fmod(t - epoch, days) / days;
+        const double p = phase < 0 ? phase + 1 : phase;
+        return curve[std::min<std::size_t>(1999, static_cast<std::size_t>(p * 2000))] - brightest +
+               9.2 + band;
+    };
+    auto fluxAt = [&](double t) { return std::pow(10.0, -(magAt(t, 0) - 9.2) / 2.512); };
+    std::mt19937_64 rng(s.seed + 100);
+    const std::string note =
+        "# SYNTHETIC DATA, not a real star: made by data/make-data from the Orvanta model\n";
+    const std::string spdx = "# SPDX-License-Identifier: GPL-3.0-or-later\n";
+
+    { // AAVSO: V most numerous, some B, visual estimates without uncertainty, limits.
+        std::FILE* out = create(folder + "/aavso.csv");
+        std::fprintf(out, "%s%s# period = %.6f d\n", spdx.c_str(), note.c_str(), days);
+        std::fprintf(out, "JD,Magnitude,Uncertainty,HQuncertainty,Band,Observer Code,"
+                          "Comment Code(s),Comp Star 1,Check Star,Transfomed,Airmass,"
+                          "Validation Flag,Cmag,Kmag,HJD,Star Name,Observer Affiliation,"
+                          "Measurement Method,Grouping Method,ADS Reference,Digitizer,Credit\n");
+        for (int i = 0; i < 300; ++i) {
+            const double t = epoch + 0.05 + i * 0.137 + 0.01 * uniform(rng);
+            const double u = uniform(rng);
+            const char* band = u < 0.6 ? "V" : u < 0.85 ? "B" : "Vis.";
+            const double m = magAt(t, band[0] == 'B' ? 0.45 : 0) + 0.01 * gauss(rng);
+            if (band[0] == 'V' && band[1] == 'i')
+                std::fprintf(out, "%.5f,%.1f,,,Vis.,XYZ,,,,0,,Z,,,,SYNTH,,STD,,,,\n", t, m);
+            else if (i % 47 == 5)
+                std::fprintf(out, "%.5f,<%.1f,,,%s,XYZ,,,,0,,Z,,,,SYNTH,,STD,,,,\n", t, m - 1,
+                             band);
+            else
+                std::fprintf(out, "%.5f,%.3f,0.010,,%s,XYZ,,110,113,0,,Z,,,,SYNTH,,STD,,,,\n", t, m,
+                             band);
+        }
+        std::fclose(out);
+    }
+    { // ASAS-SN Sky Patrol: unsorted (cameras in turn), limits as ">".
+        std::FILE* out = create(folder + "/asas-sn.csv");
+        std::fprintf(out,
+                     "%s%sHJD,UT Date,Camera,FWHM,Limit,mag,mag_err,flux(mJy),flux_err,"
+                     "Filter\n",
+                     spdx.c_str(), note.c_str());
+        for (int cam = 0; cam < 2; ++cam)
+            for (int i = 0; i < 150; ++i) {
+                const double t = epoch + cam * 0.07 + i * 0.31;
+                const double m = magAt(t, 0) + 0.02 * gauss(rng);
+                if (i % 53 == 7)
+                    std::fprintf(out, "%.5f,2020-05-31.5,b%c,1.5,16.9,>16.9,99.99,0.0,0.1,V\n", t,
+                                 'a' + cam);
+                else
+                    std::fprintf(out, "%.5f,2020-05-31.5,b%c,1.5,16.9,%.3f,0.020,%.3f,0.05,V\n", t,
+                                 'a' + cam, m, 3631e3 * std::pow(10.0, -m / 2.5));
+            }
+        std::fclose(out);
+    }
+    { // ASAS-SN's photometry database: g and V, grouped by camera.
+        std::FILE* out = create(folder + "/asas-sn-db.csv");
+        std::fprintf(out,
+                     "%s%sJD,Flux,Flux Error,Mag,Mag Error,Limit,FWHM,Filter,Quality,"
+                     "Camera\n",
+                     spdx.c_str(), note.c_str());
+        for (int b = 0; b < 2; ++b)
+            for (int i = 0; i < (b == 0 ? 200 : 80); ++i) {
+                const double t = epoch + 0.2 + b * 0.05 + i * 0.29;
+                const double m = magAt(t, b == 0 ? 0.3 : 0) + 0.02 * gauss(rng);
+                std::fprintf(out, "%.5f,%.3f,0.05,%.3f,0.020,17.1,1.6,%s,G,b%c\n", t,
+                             3631e3 * std::pow(10.0, -m / 2.5), m, b == 0 ? "g" : "V", 'e' + b);
+            }
+        std::fclose(out);
+    }
+    { // ZTF: rows grouped by filter, so times restart; some flagged.
+        std::FILE* out = create(folder + "/ztf.csv");
+        std::fprintf(out,
+                     "%s%soid,expid,hjd,mjd,mag,magerr,catflags,filtercode,ra,dec,chi,"
+                     "sharp,filefracday,field,ccdid,qid,limitmag,magzp,magzprms,clrcoeff,"
+                     "clrcounc,exptime,airmass,programid\n",
+                     spdx.c_str(), note.c_str());
+        for (int b = 0; b < 2; ++b)
+            for (int i = 0; i < (b == 0 ? 180 : 120); ++i) {
+                const double t = epoch + 0.11 + b * 0.02 + i * 0.41;
+                const double m = magAt(t, b == 0 ? 0.35 : 0) + 0.015 * gauss(rng);
+                std::fprintf(out,
+                             "1,%d,%.6f,%.6f,%.4f,0.015,%d,%s,10.0,20.0,1,0,0,500,1,1,20.5,"
+                             "26.3,0.02,-0.05,0.00001,30,1.2,1\n",
+                             1000 + i, t, t - 2400000.5, m, i % 61 == 3 ? 32768 : 0,
+                             b == 0 ? "zg" : "zr");
+            }
+        std::fclose(out);
+    }
+    { // The Kepler eclipsing-binary catalogue's table: the column line a "#" comment, times
+      // BJD - 2400000, relative fluxes.
+        std::FILE* out = create(folder + "/kebc.txt");
+        std::fprintf(out, "%s%s# bjd phase raw_flux raw_err corr_flux corr_err dtr_flux dtr_err\n",
+                     spdx.c_str(), note.c_str());
+        for (int i = 0; i < 400; ++i) {
+            const double t = epoch + i * 0.0204;
+            const double fl = fluxAt(t) * (1 + 0.0005 * gauss(rng));
+            const double phase = std::fmod(t - epoch, days) / days;
+            std::fprintf(out, "%.7f %.7f %.2f %.2f %.7f %.7f %.7f %.7f\n", t - 2400000, phase,
+                         fl * 51234.0 + 300, 25.0, fl, 0.0005, fl, 0.0005);
+        }
+        std::fclose(out);
+    }
+    { // A TESS table as a CSV: the corrected flux is not the first with "flux" in its name.
+        std::FILE* out = create(folder + "/tess.csv");
+        std::fprintf(out, "%s%stime,sap_flux,sap_flux_err,pdcsap_flux,pdcsap_flux_err,quality\n",
+                     spdx.c_str(), note.c_str());
+        for (int i = 0; i < 400; ++i) {
+            const double t = 2000.0 + i * 0.0208;
+            const double fl = fluxAt(t + 2457000) * (1 + 0.0004 * gauss(rng));
+            std::fprintf(out, "%.6f,%.2f,%.2f,%.2f,%.2f,%d\n", t,
+                         fl * 9000 * (1 + 0.02 * i / 400.0), 4.0, fl * 10000, 4.0,
+                         i % 97 == 13  ? 32
+                         : i % 89 == 2 ? 1024
+                                       : 0);
+        }
+        std::fclose(out);
+    }
+    { // A spreadsheet's CSV in German: semicolons, decimal commas, the band as the header.
+        std::FILE* out = create(folder + "/german.csv");
+        std::fprintf(out, "%s%sHJD;V;err\n", spdx.c_str(), note.c_str());
+        for (int i = 0; i < 200; ++i) {
+            const double t = epoch + 0.3 + i * 0.173;
+            char row[96];
+            std::snprintf(row, sizeof row, "%.5f;%.4f;0.0100\n", t,
+                          magAt(t, 0) + 0.01 * gauss(rng));
+            for (char* c = row; *c; ++c)
+                if (*c == '.') *c = ',';
+            std::fputs(row, out);
+        }
+        std::fclose(out);
+    }
+    // FITS light curves of TESS (QUALITY) and Kepler (SAP_QUALITY), with gaps (NaN) and
+    // flagged cadences.
+    for (int mission = 0; mission < 2; ++mission) {
+        FitsLightCurve lc;
+        lc.telescope = mission == 0 ? "TESS" : "Kepler";
+        lc.object = mission == 0 ? "TIC 000000001 (synthetic)" : "KIC 000000001 (synthetic)";
+        lc.bjdRefI = mission == 0 ? 2457000 : 2454833;
+        lc.bjdRefF = 0;
+        for (int i = 0; i < 600; ++i) {
+            const double t = (mission == 0 ? 2000.0 : 4167.0) + i * 0.0208333;
+            const double fl = fluxAt(t + lc.bjdRefI);
+            const bool gap = i % 150 == 75;
+            lc.time.push_back(gap ? NAN : t);
+            lc.sapFlux.push_back(static_cast<float>(fl * 9500 * (1 + 0.0004 * gauss(rng))));
+            lc.sapErr.push_back(4.0f);
+            lc.pdcsapFlux.push_back(
+                i % 131 == 60 ? NAN : static_cast<float>(fl * 10000 * (1 + 0.0004 * gauss(rng))));
+            lc.pdcsapErr.push_back(4.0f);
+            lc.quality.push_back(i % 101 == 50 ? 128 : i % 103 == 7 ? 4 : i % 37 == 11 ? 2048 : 0);
+        }
+        writeFitsLightCurve(folder + (mission == 0 ? "/tess.fits" : "/kepler.fits"), lc);
+    }
+    std::printf("archive/: the layouts of the archives, period %.6f d\n", days);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -154,5 +342,7 @@ int main(int argc, char* argv[]) {
     };
     for (const System& s : systems)
         make(s, folder);
+    std::filesystem::create_directories(folder + "/archive");
+    makeArchive(systems[0], folder + "/archive");
     return 0;
 }

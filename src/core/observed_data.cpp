@@ -3,6 +3,7 @@
 // write. Numbers use "." whatever the locale; nothing here depends on the locale.
 #include "core/observed_data.h"
 
+#include "core/observed_fits.h"
 #include "core/text_rules.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
@@ -17,6 +19,10 @@
 namespace orvanta {
 
 namespace {
+
+/// Times, periods and epochs further from zero than this many days are no dates.
+constexpr double MaxTime = 1e8;
+constexpr double MinPeriod = 1e-5;
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
@@ -122,6 +128,19 @@ bool contains(const std::string& s, std::string_view part) {
 
 enum class Role { None, Error, Phase, Time, Magnitude, Flux, Power };
 
+/// A brightness column named by its band: "V", "B", "Rc", "V mag", "Vmag", "V_mag".
+std::optional<std::string> bandOfName(std::string_view header) {
+    std::string_view h = trim(header);
+    static constexpr std::string_view Letters = "UBVRIJHKGgriz";
+    if (h.empty() || Letters.find(h.front()) == std::string_view::npos) return std::nullopt;
+    std::size_t n = 1;
+    if (h.size() > 1 && (h.substr(0, 2) == "Rc" || h.substr(0, 2) == "Ic")) n = 2;
+    std::string rest = lower(h.substr(n));
+    if (!rest.empty() && (rest.front() == ' ' || rest.front() == '_')) rest.erase(0, 1);
+    if (rest.empty() || rest == "mag") return std::string(h.substr(0, n));
+    return std::nullopt;
+}
+
 Role roleOf(std::string_view header) {
     const std::string h = lower(trim(header));
     if (contains(h, "err") || contains(h, "sigma") || contains(h, "uncert")) return Role::Error;
@@ -129,7 +148,7 @@ Role roleOf(std::string_view header) {
     if (h == "t" || contains(h, "time") || contains(h, "jd") || contains(h, "date") ||
         contains(h, "day"))
         return Role::Time;
-    if (contains(h, "mag")) return Role::Magnitude;
+    if (contains(h, "mag") || bandOfName(header)) return Role::Magnitude;
     if (contains(h, "flux") || contains(h, "intens") || contains(h, "rel")) return Role::Flux;
     if (contains(h, "power")) return Role::Power;
     return Role::None;
@@ -158,156 +177,551 @@ void readComment(std::string_view body, std::size_t line, ObservedData& data) {
         if (!unit.empty() && unit != "d" && unit != "day" && unit != "days")
             fail(line, "the period must be given in days (\"d\")");
         if (*v <= 0) fail(line, "the period must be more than 0 days");
+        if (*v < MinPeriod || *v > MaxTime)
+            fail(line, "the period must be between 0.00001 and 100 million days");
         data.period = *v;
     } else {
         if (!v) fail(line, "the epoch is not a number of days");
+        if (std::fabs(*v) > MaxTime) fail(line, "the epoch is more than 100 million days");
         data.epoch = *v;
     }
 }
 
+/// Quality bits of Kepler and TESS that mark a cadence as unusable: attitude tweak, safe
+/// mode, coarse point, Earth point, desaturation event, manual exclude.
+constexpr long QualityMask = 1 | 2 | 4 | 8 | 32 | 128;
+
+/// Reads a text file line by line, so that a file is refused as soon as it shows itself
+/// unusable and no line is kept longer than it is read.
+class TextReader {
+public:
+    TextReader(std::string name, const ObservedOptions& options) : options_(options) {
+        data_.name = std::move(name);
+    }
+
+    void line(std::string_view raw) {
+        ++lineNo_;
+        const std::string_view line = trim(raw);
+        if (line.empty()) return;
+        if (line.front() == '#') {
+            readComment(line.substr(1), lineNo_, data_);
+            // A comment line that names columns may be the header (the Kepler catalogue's).
+            if (!columnsKnown_) {
+                const std::string_view body = trim(line.substr(1));
+                std::vector<std::string_view> f;
+                split(body, separatorOf(body), f, scratch_);
+                if (f.size() >= 2 &&
+                    std::none_of(f.begin(), f.end(), [](std::string_view x) { return number(x); }))
+                    commentHeader_.assign(body);
+            }
+            return;
+        }
+        if (!columnsKnown_) {
+            sep_ = separatorOf(line);
+            decimalComma_ = sep_ == ';';
+            split(line, sep_, fields_, scratch_);
+            // A header row holds no number; a row with some is data, perhaps with a bad field.
+            const bool header = std::none_of(fields_.begin(), fields_.end(),
+                                             [](std::string_view f) { return number(f); });
+            if (header) {
+                setHeader(fields_, false);
+                return;
+            }
+            columnsKnown_ = true;
+            bool named = false;
+            if (!commentHeader_.empty()) {
+                std::vector<std::string_view> f;
+                std::string keep;
+                split(commentHeader_, sep_ == ' ' ? ' ' : sep_, f, keep);
+                if (f.size() == fields_.size()) {
+                    std::vector<std::string> copies(f.begin(), f.end());
+                    std::vector<std::string_view> views(copies.begin(), copies.end());
+                    named = setHeader(views, true);
+                }
+            }
+            if (!named) {
+                if (fields_.size() < 2)
+                    fail(lineNo_,
+                         "a row has one column; a time and a brightness column are needed");
+                hasError_ = fields_.size() >= 3;
+                errorCol_ = 2;
+                needed_ = hasError_ ? 3 : 2;
+            }
+        }
+        row(line);
+    }
+
+    ObservedData finish();
+
+private:
+    /// Picks the columns of a header; false (with tryOnly) where it names no time or no
+    /// brightness column.
+    bool setHeader(const std::vector<std::string_view>& names, bool tryOnly);
+    void row(std::string_view line);
+    void skip(const char* reason);
+    [[nodiscard]] std::optional<double> field(std::string_view f) const {
+        if (!decimalComma_ || f.find(',') == std::string_view::npos) return number(f);
+        std::string dotted(f);
+        std::replace(dotted.begin(), dotted.end(), ',', '.');
+        return number(dotted);
+    }
+
+    ObservedData data_;
+    const ObservedOptions& options_;
+    std::vector<std::string_view> fields_;
+    std::string scratch_, commentHeader_;
+    char sep_ = 0;
+    bool decimalComma_ = false, columnsKnown_ = false, hasError_ = false;
+    std::size_t timeCol_ = 0, valueCol_ = 1, errorCol_ = 0, needed_ = 2;
+    std::optional<std::size_t> bandCol_, qualityCol_, catflagsCol_, fainterCol_;
+    bool reducedIfSmall_ = false; ///< catalogue times below 10^6 are BJD - 2400000
+    bool firstRow_ = true;
+    std::size_t lineNo_ = 0, firstSkip_ = 0, firstFields_ = 0, dataLines_ = 0;
+    const char* firstReason_ = nullptr;
+    std::vector<std::uint32_t> rowBand_;
+    std::vector<std::string> bandNames_;
+    std::vector<std::size_t> bandRows_;
+};
+
+bool TextReader::setHeader(const std::vector<std::string_view>& names, bool tryOnly) {
+    std::vector<std::string> h;
+    for (std::string_view n : names)
+        h.push_back(lower(trim(n)));
+    auto find = [&](std::initializer_list<std::string_view> wanted) -> std::optional<std::size_t> {
+        for (std::string_view w : wanted)
+            for (std::size_t i = 0; i < h.size(); ++i)
+                if (h[i] == w) return i;
+        return std::nullopt;
+    };
+    std::optional<std::size_t> time, value, error;
+    Brightness brightness = Brightness::Magnitude;
+    std::string system = "unknown";
+    double offset = 0;
+    ObservedFormat format = ObservedFormat::Plain;
+    if (find({"band"}) && find({"jd"}) && find({"magnitude"})) {
+        format = ObservedFormat::Aavso;
+        time = find({"jd"});
+        system = "JD";
+        value = find({"magnitude"});
+        error = find({"uncertainty"});
+        bandCol_ = find({"band"});
+        fainterCol_ = find({"fainter than", "fainterthan"});
+    } else if (find({"filtercode"})) {
+        format = ObservedFormat::Ztf;
+        if ((time = find({"hjd"}))) {
+            system = "HJD";
+        } else if ((time = find({"mjd"}))) {
+            system = "MJD";
+            offset = 2400000.5;
+        }
+        value = find({"mag"});
+        error = find({"magerr"});
+        bandCol_ = find({"filtercode"});
+        catflagsCol_ = find({"catflags"});
+    } else if (find({"camera"}) && (find({"fwhm"}) || find({"limit"}))) {
+        format = ObservedFormat::AsasSn;
+        if ((time = find({"hjd"})))
+            system = "HJD";
+        else if ((time = find({"bjd"})))
+            system = "BJD";
+        else if ((time = find({"jd"})))
+            system = "JD";
+        value = find({"mag"});
+        error = find({"mag_err", "mag err", "mag error", "mag_error"});
+        bandCol_ = find({"filter"});
+    } else if (find({"bjd"}) && (find({"corr_flux"}) || find({"raw_flux"}))) {
+        format = ObservedFormat::Kebc;
+        time = find({"bjd"});
+        system = "BJD";
+        reducedIfSmall_ = true;
+        if ((value = find({"corr_flux"})))
+            error = find({"corr_err"});
+        else if ((value = find({"raw_flux"})))
+            error = find({"raw_err"});
+        brightness = Brightness::Flux;
+    } else {
+        // Any other header: the columns by their roles.
+        std::optional<std::size_t> phase, mag, bandMag, flux, power;
+        std::vector<std::size_t> errors;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            auto first = [i](std::optional<std::size_t>& slot) {
+                if (!slot) slot = i;
+            };
+            switch (roleOf(names[i])) {
+            case Role::Error:
+                errors.push_back(i);
+                break;
+            case Role::Phase:
+                first(phase);
+                break;
+            case Role::Time:
+                first(time);
+                break;
+            case Role::Magnitude:
+                // A column named "mag" before one named by a bare band letter ("V").
+                if (contains(h[i], "mag"))
+                    first(mag);
+                else
+                    first(bandMag);
+                break;
+            case Role::Flux:
+                // The corrected flux of a mission's table before the simple aperture's.
+                if (contains(h[i], "pdcsap") || contains(h[i], "corr")) {
+                    if (!flux || !(contains(h[*flux], "pdcsap") || contains(h[*flux], "corr")))
+                        flux = i;
+                } else {
+                    first(flux);
+                }
+                break;
+            case Role::Power:
+                first(power);
+                break;
+            default:
+                break;
+            }
+        }
+        if (!phase && !time) {
+            if (tryOnly) return false;
+            fail(lineNo_, "the header names no time column (time, HJD, JD, BJD, "
+                          "date, day or phase)");
+        }
+        if (!mag) mag = bandMag;
+        if (!mag && !flux && !power) {
+            if (tryOnly) return false;
+            fail(lineNo_, "the header names no brightness column (magnitude, mag, "
+                          "flux or power)");
+        }
+        if (phase) {
+            time = phase;
+            system = "phase";
+        } else {
+            const std::string& t = h[*time];
+            if (contains(t, "btjd")) {
+                system = "BJD";
+                offset = 2457000;
+            } else if (contains(t, "bkjd")) {
+                system = "BJD";
+                offset = 2454833;
+            } else if (contains(t, "mjd")) {
+                system = "MJD";
+                offset = 2400000.5;
+            } else if (contains(t, "bjd")) {
+                system = "BJD";
+            } else if (contains(t, "hjd")) {
+                system = "HJD";
+            } else if (contains(t, "jd")) {
+                system = "JD";
+            }
+            // "HJD-2400000", "BJD - 2450000": a reduced date says what it leaves out.
+            const std::size_t minus = t.find('-');
+            if (minus != std::string::npos && system != "unknown") {
+                const std::optional<double> less = number(t.substr(minus + 1));
+                if (less && *less >= 1e5 && *less < 1e7) offset = *less;
+            }
+        }
+        brightness = mag ? Brightness::Magnitude : flux ? Brightness::Flux : Brightness::Power;
+        value = mag ? mag : flux ? flux : power;
+        if (mag) {
+            if (const auto b = bandOfName(names[*mag])) data_.band = *b;
+        }
+        // The error of the brightness column ("pdcsap_flux_err"), else the first one.
+        if (!errors.empty()) {
+            std::string stem = h[*value];
+            for (std::string_view unit : {"_flux", "flux", "_mag", " mag", "mag"})
+                if (stem.size() > unit.size() && stem.ends_with(unit)) {
+                    stem.resize(stem.size() - unit.size());
+                    break;
+                }
+            error = errors.front();
+            for (std::size_t e : errors)
+                if (h[e].starts_with(stem) && !stem.empty()) {
+                    error = e;
+                    break;
+                }
+        }
+        qualityCol_ = find({"quality", "sap_quality"});
+    }
+    if (!time || !value) {
+        if (tryOnly) return false;
+        fail(lineNo_, !time ? "the header names no time column (time, HJD, JD, BJD, date, day "
+                              "or phase)"
+                            : "the header names no brightness column (magnitude, mag, flux or "
+                              "power)");
+    }
+    data_.format = format;
+    data_.phased = system == "phase";
+    data_.timeSystem = system;
+    data_.timeOffset = offset;
+    data_.brightness = brightness;
+    data_.timeColumn = std::string(trim(names[*time]));
+    data_.brightnessColumn = std::string(trim(names[*value]));
+    if (error) data_.errorColumn = std::string(trim(names[*error]));
+    timeCol_ = *time;
+    valueCol_ = *value;
+    hasError_ = error.has_value();
+    errorCol_ = error.value_or(0);
+    needed_ = std::max({timeCol_, valueCol_, hasError_ ? errorCol_ : 0}) + 1;
+    columnsKnown_ = true;
+    return true;
+}
+
+void TextReader::skip(const char* reason) {
+    if (data_.skipped == 0) {
+        firstSkip_ = lineNo_;
+        firstFields_ = fields_.size();
+        firstReason_ = reason;
+    }
+    ++data_.skipped;
+    if (data_.skippedLines.size() < 5) data_.skippedLines.push_back(lineNo_);
+    for (SkipReason& r : data_.skippedReasons)
+        if (r.reason == reason) {
+            ++r.count;
+            return;
+        }
+    data_.skippedReasons.push_back({reason, 1});
+}
+
+void TextReader::row(std::string_view line) {
+    split(line, sep_, fields_, scratch_);
+    ++dataLines_;
+    // A file whose first thousand rows give nothing will give nothing: stop reading it.
+    if (data_.time.empty() && dataLines_ > 1000 && data_.skipped == dataLines_ - 1)
+        fail(firstSkip_,
+             std::string("no row could be read in the first 1000 (") + firstReason_ + ")");
+    if (fields_.size() < needed_) {
+        if (fields_.size() < 2 && data_.time.empty() && data_.skipped == 0)
+            fail(lineNo_, "a row has one column; a time and a brightness column are needed");
+        skip("too few columns");
+        return;
+    }
+    const std::optional<double> t = field(fields_[timeCol_]);
+    if (!t) return skip("the time is not a number");
+    if (firstRow_) {
+        firstRow_ = false;
+        if (reducedIfSmall_ && std::fabs(*t) < 1e6) data_.timeOffset = 2400000;
+        // Header lines give the epoch in the file's own time scale.
+        if (data_.epoch && data_.timeOffset != 0 && std::fabs(*data_.epoch) < 1e6)
+            *data_.epoch += data_.timeOffset;
+    }
+    if (std::fabs(*t) > MaxTime) return skip("a time more than 100 million days from zero");
+    const std::string_view vf = trim(fields_[valueCol_]);
+    if (!vf.empty() && (vf.front() == '<' || vf.front() == '>'))
+        return skip("a limit (fainter than shown), not a measurement");
+    if (fainterCol_ && fields_.size() > *fainterCol_ && trim(fields_[*fainterCol_]) == "1")
+        return skip("a limit (fainter than shown), not a measurement");
+    const std::optional<double> v = field(vf);
+    if (!v) return skip("the brightness is not a number");
+    if (data_.brightness == Brightness::Magnitude && std::fabs(*v) > 100)
+        return skip("a magnitude beyond 100");
+    if (data_.brightness != Brightness::Magnitude && *v <= 0) return skip("a flux of 0 or less");
+    double e = 0;
+    if (hasError_) {
+        const std::string_view ef = trim(fields_[errorCol_]);
+        if (ef.empty() && data_.format == ObservedFormat::Aavso) {
+            e = NAN; // a visual estimate: no error bar
+        } else {
+            const std::optional<double> ev = field(ef);
+            if (!ev) return skip("the error is not a number");
+            if (*ev < 0) return skip("a negative error");
+            e = *ev;
+        }
+    }
+    if (qualityCol_ && fields_.size() > *qualityCol_) {
+        const std::optional<double> q = number(fields_[*qualityCol_]);
+        if (q && *q >= 0 && *q < 4294967296.0 && (static_cast<long>(*q) & QualityMask) != 0)
+            return skip("flagged in the quality column");
+    }
+    if (catflagsCol_ && fields_.size() > *catflagsCol_) {
+        const std::optional<double> q = number(fields_[*catflagsCol_]);
+        if (!q || *q != 0) return skip("flagged in catflags");
+    }
+    if (data_.time.size() >= MaxObservedRows)
+        fail(lineNo_, "more than " + std::to_string(MaxObservedRows) + " rows");
+    if (bandCol_) {
+        const std::string_view b =
+            fields_.size() > *bandCol_ ? trim(fields_[*bandCol_]) : std::string_view();
+        std::uint32_t k = 0;
+        while (k < bandNames_.size() && bandNames_[k] != b)
+            ++k;
+        if (k == bandNames_.size()) {
+            if (k >= 1000) fail(lineNo_, "more than 1000 bands");
+            bandNames_.emplace_back(b);
+            bandRows_.push_back(0);
+        }
+        ++bandRows_[k];
+        rowBand_.push_back(k);
+    }
+    data_.time.push_back(*t);
+    data_.value.push_back(*v);
+    if (hasError_) data_.error.push_back(e);
+}
+
+/// Keeps the rows whose flag is set, in order.
+template <class Keep> void keepRows(ObservedData& d, Keep keep) {
+    std::size_t out = 0;
+    const bool errors = !d.error.empty();
+    for (std::size_t i = 0; i < d.time.size(); ++i) {
+        if (!keep(i)) continue;
+        d.time[out] = d.time[i];
+        d.value[out] = d.value[i];
+        if (errors) d.error[out] = d.error[i];
+        ++out;
+    }
+    d.time.resize(out);
+    d.value.resize(out);
+    if (errors) d.error.resize(out);
+}
+
 } // namespace
 
-ObservedData parseObserved(std::string_view text, std::string name) {
-    ObservedData data;
-    data.name = std::move(name);
+void finishObserved(ObservedData& d) {
+    // A brightness far from all the others (a figure such as 1e214 among ordinary ones)
+    // would make every figure of the fit infinite: more than 50 magnitudes from the median.
+    if (!d.value.empty()) {
+        std::vector<double> v = d.value;
+        const std::size_t mid = v.size() / 2;
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
+        const double med = v[mid];
+        const bool isMag = d.brightness == Brightness::Magnitude;
+        auto far = [&](double x) {
+            return isMag ? std::fabs(x - med) > 50 : !(x / med < 1e20 && med / x < 1e20);
+        };
+        std::size_t dropped = 0;
+        for (double x : d.value)
+            dropped += far(x);
+        if (dropped > 0) {
+            keepRows(d, [&](std::size_t i) { return !far(d.value[i]); });
+            d.skipped += dropped;
+            d.skippedReasons.push_back(
+                {"a brightness more than 50 magnitudes from the rest", dropped});
+        }
+    }
+    if (d.time.size() < 3)
+        throw DataFileError("only " + std::to_string(d.time.size()) +
+                            " rows could be read; at least 3 are needed");
+    if (d.timeOffset != 0)
+        for (double& t : d.time)
+            t += d.timeOffset;
+    // Time order, equal times in file order.
+    if (!d.phased && !std::is_sorted(d.time.begin(), d.time.end())) {
+        std::vector<std::uint32_t> order(d.time.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return d.time[a] < d.time[b]; });
+        auto permute = [&](std::vector<double>& v) {
+            if (v.empty()) return;
+            std::vector<double> out(v.size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                out[i] = v[order[i]];
+            v.swap(out);
+        };
+        permute(d.time);
+        permute(d.value);
+        permute(d.error);
+        d.sorted = true;
+    }
+}
+
+ObservedData TextReader::finish() {
+    data_.lines = lineNo_;
+    if (data_.time.empty()) {
+        if (data_.skipped > 0 && firstFields_ < needed_)
+            fail(firstSkip_, "a row has " + std::to_string(firstFields_) + " columns where " +
+                                 std::to_string(needed_) + " are needed; no row could be read");
+        if (data_.skipped > 0)
+            throw DataFileError("no row could be read (the first is line " +
+                                std::to_string(firstSkip_) + ": " + firstReason_ + ")");
+        throw DataFileError("the file holds no rows of numbers");
+    }
+    if (!bandNames_.empty()) {
+        // The band asked for, else the most numerous (the first met of equal ones).
+        std::size_t chosen = 0;
+        for (std::size_t k = 1; k < bandNames_.size(); ++k)
+            if (bandRows_[k] > bandRows_[chosen]) chosen = k;
+        if (options_.band) {
+            const std::string want = lower(*options_.band);
+            std::size_t k = 0;
+            while (k < bandNames_.size() && lower(bandNames_[k]) != want)
+                ++k;
+            if (k == bandNames_.size()) {
+                std::string present;
+                for (std::size_t j = 0; j < bandNames_.size(); ++j)
+                    present += (j ? ", " : "") + bandNames_[j];
+                throw DataFileError("the file has no rows in the band " + *options_.band +
+                                    " (it has " + present + ")");
+            }
+            chosen = k;
+        }
+        for (std::size_t k = 0; k < bandNames_.size(); ++k)
+            data_.bands.push_back({bandNames_[k], bandRows_[k]});
+        std::stable_sort(data_.bands.begin(), data_.bands.end(),
+                         [](const BandCount& a, const BandCount& b) { return a.count > b.count; });
+        data_.band = bandNames_[chosen];
+        if (bandNames_.size() > 1) {
+            const std::uint32_t c = static_cast<std::uint32_t>(chosen);
+            keepRows(data_, [&](std::size_t i) { return rowBand_[i] == c; });
+        }
+        rowBand_ = {};
+    }
+    finishObserved(data_);
+    return std::move(data_);
+}
+
+namespace {
+
+/// A control character that no text file holds (tab, line ends, form feed and escape do).
+bool binaryByte(unsigned char c) {
+    return c < 0x09 || (c > 0x0D && c < 0x20 && c != 0x1B);
+}
+
+} // namespace
+
+const char* formatName(ObservedFormat format) {
+    switch (format) {
+    case ObservedFormat::Plain:
+        return "plain";
+    case ObservedFormat::Aavso:
+        return "aavso";
+    case ObservedFormat::TessFits:
+        return "tess-fits";
+    case ObservedFormat::KeplerFits:
+        return "kepler-fits";
+    case ObservedFormat::Kebc:
+        return "kebc";
+    case ObservedFormat::AsasSn:
+        return "asas-sn";
+    case ObservedFormat::Ztf:
+        return "ztf";
+    }
+    return "plain";
+}
+
+ObservedData parseObserved(std::string_view text, std::string name,
+                           const ObservedOptions& options) {
     if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     for (unsigned char c : text)
-        if (c < 0x09 || (c > 0x0D && c < 0x20 && c != 0x1B))
-            throw DataFileError("this is not a text file (it holds binary data)");
-
-    std::vector<std::string_view> fields;
-    std::string scratch;
-    char sep = 0;
-    bool columnsKnown = false;
-    std::size_t timeCol = 0, valueCol = 1, errorCol = 0, needed = 2;
-    bool hasError = false;
-    std::size_t lineNo = 0;
-    std::size_t firstSkip = 0, firstFields = 0;
+        if (binaryByte(c)) throw DataFileError("this is not a text file (it holds binary data)");
+    TextReader reader(std::move(name), options);
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = trim(text.substr(pos, end - pos));
+        reader.line(text.substr(pos, end - pos));
         pos = end + 1;
-        ++lineNo;
-        if (line.empty()) continue;
-        if (line.front() == '#') {
-            readComment(line.substr(1), lineNo, data);
-            continue;
-        }
-        if (!columnsKnown) {
-            sep = separatorOf(line);
-            split(line, sep, fields, scratch);
-            // A header row holds no number; a row with some is data, perhaps with a bad field.
-            const bool header = std::none_of(fields.begin(), fields.end(),
-                                             [](std::string_view f) { return number(f); });
-            if (header) {
-                std::optional<std::size_t> phase, time, mag, flux, power, err;
-                for (std::size_t i = 0; i < fields.size(); ++i) {
-                    auto first = [i](std::optional<std::size_t>& slot) {
-                        if (!slot) slot = i;
-                    };
-                    switch (roleOf(fields[i])) {
-                    case Role::Error:
-                        first(err);
-                        break;
-                    case Role::Phase:
-                        first(phase);
-                        break;
-                    case Role::Time:
-                        first(time);
-                        break;
-                    case Role::Magnitude:
-                        first(mag);
-                        break;
-                    case Role::Flux:
-                        first(flux);
-                        break;
-                    case Role::Power:
-                        first(power);
-                        break;
-                    default:
-                        break;
-                    }
-                }
-                if (!phase && !time)
-                    fail(lineNo, "the header names no time column (time, HJD, JD, BJD, "
-                                 "date, day or phase)");
-                if (!mag && !flux && !power)
-                    fail(lineNo, "the header names no brightness column (magnitude, mag, "
-                                 "flux or power)");
-                data.phased = phase.has_value();
-                timeCol = phase ? *phase : *time;
-                data.brightness = mag    ? Brightness::Magnitude
-                                  : flux ? Brightness::Flux
-                                         : Brightness::Power;
-                valueCol = mag ? *mag : flux ? *flux : *power;
-                hasError = err.has_value();
-                errorCol = err.value_or(0);
-                needed = std::max({timeCol, valueCol, hasError ? errorCol : 0}) + 1;
-                columnsKnown = true;
-                continue;
-            }
-            if (fields.size() < 2)
-                fail(lineNo, "a row has one column; a time and a brightness column are needed");
-            hasError = fields.size() >= 3;
-            errorCol = 2;
-            needed = hasError ? 3 : 2;
-            columnsKnown = true;
-        }
-        split(line, sep, fields, scratch);
-        auto skip = [&] {
-            if (data.skipped == 0) {
-                firstSkip = lineNo;
-                firstFields = fields.size();
-            }
-            ++data.skipped;
-            if (data.skippedLines.size() < 5) data.skippedLines.push_back(lineNo);
-        };
-        if (fields.size() < needed) {
-            if (fields.size() < 2 && data.time.empty() && data.skipped == 0)
-                fail(lineNo, "a row has one column; a time and a brightness column are needed");
-            skip();
-            continue;
-        }
-        const std::optional<double> t = number(fields[timeCol]);
-        const std::optional<double> v = number(fields[valueCol]);
-        const std::optional<double> e = hasError ? number(fields[errorCol]) : 0.0;
-        if (!t || !v || !e || *e < 0 || (data.brightness != Brightness::Magnitude && *v <= 0)) {
-            skip();
-            continue;
-        }
-        if (!data.phased && !data.time.empty() && !(*t > data.time.back()))
-            fail(lineNo, "the time " + Str(*t) + " is not later than the row before it (" +
-                             Str(data.time.back()) + "); times must increase");
-        if (data.time.size() >= MaxObservedRows)
-            fail(lineNo, "more than " + std::to_string(MaxObservedRows) + " rows");
-        data.time.push_back(*t);
-        data.value.push_back(*v);
-        if (hasError) data.error.push_back(*e);
     }
-    data.lines = lineNo;
-    if (data.time.empty()) {
-        if (data.skipped > 0 && firstFields < needed)
-            fail(firstSkip, "a row has " + std::to_string(firstFields) + " columns where " +
-                                std::to_string(needed) + " are needed; no row could be read");
-        if (data.skipped > 0)
-            throw DataFileError("no row could be read (the first is line " +
-                                std::to_string(firstSkip) + ")");
-        throw DataFileError("the file holds no rows of numbers");
-    }
-    if (data.time.size() < 3)
-        throw DataFileError("only " + std::to_string(data.time.size()) +
-                            " rows could be read; at least 3 are needed");
-    return data;
+    return reader.finish();
 }
 
-ObservedData readObserved(const std::string& path, std::string name) {
+ObservedData readObserved(const std::string& path, std::string name,
+                          const ObservedOptions& options) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         throw DataFileError(std::string("the file cannot be opened (") + std::strerror(errno) +
                             ")");
     if (S_ISDIR(st.st_mode)) throw DataFileError("this is a folder, not a file");
+    // A device, a pipe or a socket may never end (/dev/zero): not read at all.
+    if (!S_ISREG(st.st_mode)) throw DataFileError("this is not a regular file");
     constexpr std::size_t MaxBytes = std::size_t{1} << 30;
     if (static_cast<std::size_t>(st.st_size) > MaxBytes)
         throw DataFileError("the file is larger than 1 GiB");
@@ -315,15 +729,97 @@ ObservedData readObserved(const std::string& path, std::string name) {
     if (!in)
         throw DataFileError(std::string("the file cannot be opened (") + std::strerror(errno) +
                             ")");
-    std::string text;
-    text.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > MaxBytes) throw DataFileError("the file is larger than 1 GiB");
+    std::vector<char> buffer(1 << 16);
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    std::size_t got = static_cast<std::size_t>(in.gcount());
+    if (isFits(std::string_view(buffer.data(), got))) {
+        in.close();
+        return readFitsLightCurve(path, std::move(name), options);
+    }
+    TextReader reader(std::move(name), options);
+    std::string pending; // the start of a line that runs past the buffer
+    std::size_t total = 0;
+    bool first = true;
+    for (;;) {
+        std::string_view block(buffer.data(), got);
+        if (first && block.substr(0, 3) == "\xEF\xBB\xBF") block.remove_prefix(3);
+        first = false;
+        // The first block shows binary content; every later one is checked as it comes.
+        for (unsigned char c : block)
+            if (binaryByte(c))
+                throw DataFileError("this is not a text file (it holds binary data)");
+        total += got;
+        if (total > MaxBytes) throw DataFileError("the file is larger than 1 GiB");
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t end = block.find('\n', pos);
+            if (end == std::string_view::npos) break;
+            if (pending.empty()) {
+                reader.line(block.substr(pos, end - pos));
+            } else {
+                pending.append(block.substr(pos, end - pos));
+                reader.line(pending);
+                pending.clear();
+            }
+            pos = end + 1;
+        }
+        pending.append(block.substr(pos));
+        if (pending.size() > MaxObservedLine)
+            throw DataFileError("a line is longer than " + std::to_string(MaxObservedLine / 1024) +
+                                " KiB; this is not a table of rows");
+        if (!in) break;
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) break;
     }
     if (in.bad()) throw DataFileError("the file could not be read to its end");
-    return parseObserved(text, std::move(name));
+    if (!pending.empty()) reader.line(pending);
+    return reader.finish();
+}
+
+std::string describeObserved(const ObservedData& d) {
+    static constexpr const char* Layouts[] = {"plain table",
+                                              "AAVSO download",
+                                              "TESS FITS light curve",
+                                              "Kepler FITS light curve",
+                                              "Kepler eclipsing-binary catalogue table",
+                                              "ASAS-SN light curve",
+                                              "ZTF light curve"};
+    std::string s = d.name + ": " + Layouts[static_cast<int>(d.format)] + "\n";
+    s += "time: " + d.timeColumn.value_or("column 1") + " (" + d.timeSystem;
+    if (d.timeOffset != 0) s += ", the file's times + " + Str(d.timeOffset);
+    s += ")\nbrightness: " + d.brightnessColumn.value_or("column 2") + " (" +
+         (d.brightness == Brightness::Magnitude ? "magnitude" : "flux") + ")";
+    if (!d.error.empty()) s += ", error: " + d.errorColumn.value_or("column 3");
+    s += "\n";
+    const std::string points = std::to_string(d.time.size()) + " points kept";
+    if (d.band) {
+        s += "band " + *d.band + ": " + points;
+        std::string others;
+        for (const BandCount& b : d.bands)
+            if (b.band != *d.band)
+                others += (others.empty() ? "" : ", ") + (b.band.empty() ? "(none)" : b.band) +
+                          " (" + std::to_string(b.count) + ")";
+        if (!others.empty()) s += "; also " + others + ", not shown";
+    } else {
+        s += points;
+    }
+    if (d.sorted) s += ", put into time order";
+    s += "\n";
+    if (d.skipped > 0) {
+        s += std::to_string(d.skipped) + (d.skipped == 1 ? " row" : " rows") + " skipped:";
+        for (std::size_t i = 0; i < d.skippedReasons.size(); ++i)
+            s += (i ? "; " : " ") + std::to_string(d.skippedReasons[i].count) + " " +
+                 d.skippedReasons[i].reason;
+        s += "\n";
+    }
+    if (d.period)
+        s += "period " + Str(*d.period) + " d" + (d.epoch ? ", epoch " + Str(*d.epoch) : "");
+    else if (d.phased)
+        s += "phases given: no period needed";
+    else
+        s += "no period in the file: folded on the model's period";
+    return s;
 }
 
 } // namespace orvanta

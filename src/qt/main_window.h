@@ -77,6 +77,10 @@ public:
     void chooseObserved();
     /// Ctrl+Shift+O: removes the observed points.
     void removeObserved();
+    /// Ctrl+B: reads the file again keeping its next band (of a file with several).
+    void nextObservedBand();
+    /// Ctrl+I: what was read of the file shown.
+    void showObservedSummary();
     [[nodiscard]] const ObservedLoader& observedLoader() const { return *loader_; }
     /// Ctrl+E: the light curve of the boxes as CSV, saved through a file dialog. A run-time
     /// error shows in the error window instead, and no dialog opens.
@@ -147,6 +151,7 @@ private:
     QMessageBox* errorBox_ = nullptr;
     unsigned errorsShown_ = 0;
     ObservedLoader* loader_ = nullptr;
+    QString observedPath_; ///< the file last opened, read again for another band
     QPointer<QFileDialog> saveDialog_;
     std::vector<QKeySequence> keyCommands_;
     /// The value box in which Enter last plotted, until it is edited or left.

@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QThread>
 
+#include <algorithm>
 #include <new>
 
 namespace orvanta::view {
@@ -23,6 +24,7 @@ namespace {
 struct Job {
     std::string path; ///< in the file system's encoding
     std::string name; ///< UTF-8, as shown
+    ObservedOptions options;
     unsigned generation = 0;
     std::shared_ptr<ObservedSet> set;
     std::string error;
@@ -51,16 +53,17 @@ ObservedLoader::~ObservedLoader() {
     }
 }
 
-void ObservedLoader::load(const QString& path) {
+void ObservedLoader::load(const QString& path, const std::optional<std::string>& band) {
     auto job = std::make_shared<Job>();
+    job->options.band = band;
     job->path = QFile::encodeName(path).toStdString();
     job->name = QFileInfo(path).fileName().toStdString();
     job->generation = ++generation_;
     pending_ = true;
     QThread* thread = QThread::create([job] {
         try {
-            job->set =
-                std::make_shared<ObservedSet>(prepareObserved(readObserved(job->path, job->name)));
+            job->set = std::make_shared<ObservedSet>(
+                prepareObserved(readObserved(job->path, job->name, job->options)));
         } catch (const DataFileError& e) {
             job->error = e.what();
         } catch (const std::bad_alloc&) {
@@ -84,7 +87,24 @@ void ObservedLoader::load(const QString& path) {
 // ---- the window's side ------------------------------------------------------------------
 
 void MainWindow::openObserved(const QString& path) {
+    observedPath_ = path;
     loader_->load(path);
+}
+
+void MainWindow::nextObservedBand() {
+    const ObservedSet* set = form_->observed.set();
+    if (set == nullptr || set->bands.size() < 2 || !set->band || loader_->busy()) return;
+    const auto at = std::find(set->bands.begin(), set->bands.end(), *set->band);
+    const std::size_t next =
+        at == set->bands.end()
+            ? 0
+            : (static_cast<std::size_t>(at - set->bands.begin()) + 1) % set->bands.size();
+    loader_->load(observedPath_, set->bands[next]);
+}
+
+void MainWindow::showObservedSummary() {
+    if (const ObservedSet* set = form_->observed.set())
+        showMessage(qText(observedSummaryText(*set)), false);
 }
 
 void MainWindow::chooseObserved() {
@@ -93,8 +113,9 @@ void MainWindow::chooseObserved() {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setNameFilters({QStringLiteral("Light curves (*.txt *.csv *.dat *.tsv)"),
-                            QStringLiteral("All files (*)")});
+    dialog->setNameFilters(
+        {QStringLiteral("Light curves (*.txt *.csv *.dat *.tsv *.fits *.fit *.fts)"),
+         QStringLiteral("All files (*)")});
     const QString folder = settings().value(QString::fromLatin1(FolderKey)).toString();
     if (!folder.isEmpty()) dialog->setDirectory(folder);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
@@ -111,11 +132,12 @@ void MainWindow::removeObserved() {
 }
 
 void MainWindow::observedLoaded(const std::shared_ptr<ObservedSet>& set) {
-    const std::string skipped = observedSkippedText(*set);
+    // A file read as it was meant to be says nothing; anything else is said on loading.
+    const std::string summary = set->notable ? observedSummaryText(*set) : std::string();
     form_->observed.show(std::move(*set));
     form_->refreshObserved();
     refresh();
-    if (!skipped.empty()) showMessage(qText(skipped), false);
+    if (!summary.empty()) showMessage(qText(summary), false);
 }
 
 bool MainWindow::acceptsDrop(QEvent* event) {

@@ -10,6 +10,8 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QThread;
@@ -25,8 +27,9 @@ public:
     ObservedLoader(const ObservedLoader&) = delete;
     ObservedLoader& operator=(const ObservedLoader&) = delete;
 
-    /// Starts reading the file at `path`; an earlier request still running is forgotten.
-    void load(const QString& path);
+    /// Starts reading the file at `path` (keeping `band` of a file with several, else the
+    /// most numerous); an earlier request still running is forgotten.
+    void load(const QString& path, const std::optional<std::string>& band = std::nullopt);
     /// Whether a request is still being read.
     [[nodiscard]] bool busy() const { return pending_; }
 

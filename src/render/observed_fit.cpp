@@ -3,11 +3,38 @@
 // the fit, and the messages about a file.
 #include "render/observed_fit.h"
 
+#include "core/text_rules.h"
 #include "form1.h"
 
 #include <cmath>
 
 namespace orvanta {
+
+namespace {
+
+/// v rounded to two significant digits.
+double twoDigits(double v) {
+    if (!(v > 0) || !std::isfinite(v)) return v;
+    const double k = 1 - std::floor(std::log10(v)); // 10^k is exact for |k| <= 22
+    if (k >= 0) return std::round(v * std::pow(10.0, k)) / std::pow(10.0, k);
+    return std::round(v / std::pow(10.0, -k)) * std::pow(10.0, -k);
+}
+
+} // namespace
+
+std::string ObservedOverlay::caption() const {
+    if (!set_) return {};
+    const ObservedSet& s = *set_;
+    std::string c = s.name;
+    if (s.bands.size() > 1 && s.band) c += " [" + *s.band + "]";
+    c += ": " + std::to_string(s.time.size()) + " points";
+    if (stride() > 1) c += " (1 in " + std::to_string(stride()) + " drawn)";
+    if (rms_ && graph_ && std::isfinite(*rms_)) {
+        c += ", rms " + Str(twoDigits(*rms_)) + (graph_->mode == 1 ? " mag" : " relative flux");
+    }
+    if (!s.period && !s.phased) c += "; no period in the file: folded on the model's";
+    return c;
+}
 
 void Form1::refreshObserved() {
     ObservedOverlay::Graph g;
@@ -50,6 +77,13 @@ std::string observedSkippedText(const ObservedSet& set) {
     return set.name + ": " + std::to_string(set.skipped) + (one ? " row" : " rows") +
            " could not be read and " + (one ? "was" : "were") + " skipped (" +
            (one ? "line " : "lines ") + lines + ").";
+}
+
+std::string observedSummaryText(const ObservedSet& set) {
+    std::string text = set.summary;
+    if (const std::string lines = observedSkippedText(set); !lines.empty()) text += "\n" + lines;
+    if (set.bands.size() > 1) text += "\nCtrl+B shows the next band.";
+    return text;
 }
 
 } // namespace orvanta

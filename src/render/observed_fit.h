@@ -16,4 +16,8 @@ std::string observedErrorText(const std::string& name, const std::string& what);
 /// empty text when every row was read.
 std::string observedSkippedText(const ObservedSet& set);
 
+/// What was read of a file (ObservedSet::summary), the lines of the skipped rows, and the
+/// key that shows its next band when it has several.
+std::string observedSummaryText(const ObservedSet& set);
+
 } // namespace orvanta

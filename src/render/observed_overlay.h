@@ -5,7 +5,9 @@
 // from the model curve.
 #pragma once
 
-#include "core/observed_data.h"
+#include "photometry/magnitudes.h"
+#include "render/observed_phase.h"
+#include "render/observed_set.h"
 #include "render/surface.h"
 
 #include <cstdint>
@@ -14,34 +16,6 @@
 #include <vector>
 
 namespace orvanta {
-
-/// Observed points relative to their own level out of eclipse.
-struct ObservedSet {
-    std::string name;
-    bool phased = false;
-    std::optional<double> period, epoch; ///< days
-    std::vector<double> time;            ///< days, or phase
-    std::vector<double> flux;            ///< relative flux, 1 out of eclipse
-    std::vector<double> mag;             ///< magnitudes relative to the level out of eclipse
-    /// Ends of the error bars in both units; empty without an error column.
-    std::vector<double> fluxLow, fluxHigh, magLow, magHigh;
-    std::size_t skipped = 0;
-    std::vector<std::size_t> skippedLines;
-};
-
-/// The magnitude difference of a flux ratio, with the program's 2.512 per factor of ten.
-double magnitudeOfRatio(double ratio);
-/// The flux ratio of a magnitude difference.
-double ratioOfMagnitude(double magnitude);
-
-/// Sets the zero point: the median level of the points out of eclipse (found by clipping
-/// the faint side until it no longer changes) becomes magnitude 0 and flux 1.
-ObservedSet prepareObserved(ObservedData data);
-
-/// The phase 0..1 of the deepest eclipse of a curve given as relative flux (1 out of
-/// eclipse) at phases 0..1 in any order: the deepest of 100 bins of medians, then
-/// the centroid of the light missing below half that depth around it.
-double minimumPhase(const std::vector<double>& phase, const std::vector<double>& flux);
 
 class ObservedOverlay {
 public:
@@ -55,7 +29,12 @@ public:
         bool operator==(const Graph&) const = default;
     };
 
-    static constexpr std::uint32_t Undrawn = 0xFF000000u;
+    /// The surface's mark of a pixel nothing has drawn on.
+    static constexpr std::uint32_t Undrawn = Surface::Undrawn;
+    /// The most points folded, compared and drawn on an update: of a larger set every
+    /// stride()-th in time order, so that a drag stays smooth at any number of points
+    /// (more than the graph's pixels would not show apart; the caption says so).
+    static constexpr std::size_t MaxUsedPoints = 300'000;
     /// 0x00BBGGRR: magenta, which no curve, trace or mark uses.
     static constexpr std::uint32_t PointColour = 0x00FF00FFu;
 
@@ -88,11 +67,15 @@ public:
     /// Root-mean-square difference from the model curve, in magnitudes (magnitude mode) or
     /// relative flux (power mode); empty until there is a curve to compare with.
     [[nodiscard]] std::optional<double> rms() const { return rms_; }
-    /// Where the points are drawn: phase 0 is the left edge, as the model's sweep.
+    /// One in how many points is used: 1 up to MaxUsedPoints points.
+    [[nodiscard]] std::size_t stride() const;
+    /// Where the points used are drawn (every stride()-th): phase 0 is the left edge, as
+    /// the model's sweep.
     [[nodiscard]] const std::vector<double>& alignedPhase() const { return phase_; }
     /// The shift from the observed phase to the graph's, so that the minima meet.
     [[nodiscard]] double phaseShift() const { return shift_; }
-    /// "algol.txt: 412 points, rms 0.031 mag".
+    /// "algol.txt: 412 points, rms 0.031 mag"; a file without a period adds "folded on the
+    /// model's period", a band is named, and a thinned set says how many points are drawn.
     [[nodiscard]] std::string caption() const;
 
     /// The layer: the surface's size, 0x00BBGGRR or Undrawn.
@@ -117,7 +100,8 @@ private:
     std::optional<Graph> graph_;
     std::uint64_t seenSet_ = ~0ull, seenCurve_ = ~0ull;
     double foldPeriod_ = 0;        ///< days the raw phases were folded with
-    std::vector<double> rawPhase_; ///< observed phase, 0 at the observed epoch
+    std::vector<double> rawPhase_; ///< observed phase, 0 at the observed epoch (points used)
+    std::vector<double> usedFlux_; ///< the relative flux of the points used
     double observedMinimum_ = 0;   ///< phase of the observed primary minimum in rawPhase_
     std::vector<double> phase_;    ///< phase on the graph
     double shift_ = 0;

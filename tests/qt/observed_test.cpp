@@ -25,7 +25,7 @@ protected:
     ObservedView() {
         window->load();
         std::ofstream(path("good.txt").toStdString()) << goodFile();
-        std::ofstream(path("bad.txt").toStdString()) << "HJD mag\n1 2\n0.5 2\n";
+        std::ofstream(path("bad.txt").toStdString()) << "HJD mag\n1 2\n# period = 60 h\n0.5 2\n";
     }
     [[nodiscard]] QString path(const char* name) const {
         return dir.filePath(QString::fromUtf8(name));
@@ -103,8 +103,8 @@ TEST_F(ObservedView, ABadFileIsReportedWithItsLineAndLeavesTheEarlierPointsAlone
     ASSERT_NE(window->errorWindow(), nullptr);
     EXPECT_TRUE(window->errorWindow()->isVisible());
     EXPECT_EQ(window->errorWindow()->text(),
-              QStringLiteral("Cannot use bad.txt:\nline 3: the time 0.5 is not later than the "
-                             "row before it (1); times must increase"));
+              QStringLiteral("Cannot use bad.txt:\nline 3: the period must be given in days "
+                             "(\"d\")"));
     EXPECT_EQ(window->windowTitle(), title);
     EXPECT_EQ(magentaPixels(), before);
     EXPECT_EQ(f.ErrorCount, 0u);

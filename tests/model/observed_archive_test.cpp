@@ -1,0 +1,268 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Files as the archives give them (made by data/make-data from the model, with noise):
+// each layout recognised by its header, the right columns, bands, limits, flags and time
+// systems; and the files that must never reach the screen with a figure that is not one.
+#include "core/observed_data.h"
+#include "render/observed_overlay.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+using namespace orvanta;
+
+namespace {
+
+ObservedData archive(const char* file, const ObservedOptions& options = {}) {
+    return readObserved(std::string(ORVANTA_SOURCE_DIR) + "/data/archive/" + file, file, options);
+}
+
+std::size_t reason(const ObservedData& d, const std::string& why) {
+    for (const SkipReason& r : d.skippedReasons)
+        if (r.reason == why) return r.count;
+    return 0;
+}
+
+bool inOrder(const ObservedData& d) {
+    return std::is_sorted(d.time.begin(), d.time.end());
+}
+
+TEST(ArchiveLayouts, AavsoKeepsTheMostNumerousBandAndSkipsLimits) {
+    const ObservedData d = archive("aavso.csv");
+    EXPECT_EQ(d.format, ObservedFormat::Aavso);
+    EXPECT_EQ(d.timeColumn, "JD");
+    EXPECT_EQ(d.brightnessColumn, "Magnitude");
+    EXPECT_EQ(d.errorColumn, "Uncertainty");
+    EXPECT_EQ(d.timeSystem, "JD");
+    EXPECT_EQ(d.band, "V");
+    ASSERT_EQ(d.bands.size(), 3u);
+    EXPECT_EQ(d.bands[0].band, "V");
+    EXPECT_EQ(d.bands[0].count, d.time.size());
+    EXPECT_GT(reason(d, "a limit (fainter than shown), not a measurement"), 0u);
+    EXPECT_EQ(d.period.has_value(), true);
+    // Visual estimates have no uncertainty: kept, without an error bar.
+    const ObservedData vis = archive("aavso.csv", {.band = "vis."});
+    EXPECT_EQ(vis.band, "Vis.");
+    EXPECT_GT(vis.time.size(), 10u);
+    EXPECT_TRUE(
+        std::all_of(vis.error.begin(), vis.error.end(), [](double e) { return std::isnan(e); }));
+    try {
+        archive("aavso.csv", {.band = "R"});
+        FAIL();
+    } catch (const DataFileError& e) {
+        EXPECT_TRUE(
+            std::string(e.what()).starts_with("the file has no rows in the band R (it has "))
+            << e.what();
+    }
+}
+
+TEST(ArchiveLayouts, AsasSnBothLayoutsSortedWithLimitsSkipped) {
+    const ObservedData d = archive("asas-sn.csv");
+    EXPECT_EQ(d.format, ObservedFormat::AsasSn);
+    EXPECT_EQ(d.timeColumn, "HJD");
+    EXPECT_EQ(d.brightnessColumn, "mag");
+    EXPECT_EQ(d.errorColumn, "mag_err");
+    EXPECT_EQ(d.timeSystem, "HJD");
+    EXPECT_TRUE(d.sorted);
+    EXPECT_TRUE(inOrder(d));
+    // Rows i % 53 == 7 of 150 per camera are limits: 7, 60, 113 on each.
+    EXPECT_EQ(reason(d, "a limit (fainter than shown), not a measurement"), 6u);
+    EXPECT_EQ(d.time.size(), 294u);
+
+    const ObservedData db = archive("asas-sn-db.csv");
+    EXPECT_EQ(db.format, ObservedFormat::AsasSn);
+    EXPECT_EQ(db.brightnessColumn, "Mag");
+    EXPECT_EQ(db.errorColumn, "Mag Error");
+    EXPECT_EQ(db.timeSystem, "JD");
+    EXPECT_EQ(db.band, "g");
+    EXPECT_EQ(db.time.size(), 200u);
+    EXPECT_EQ(archive("asas-sn-db.csv", {.band = "V"}).time.size(), 80u);
+}
+
+TEST(ArchiveLayouts, ZtfDropsFlaggedRowsAndKeepsOneFilter) {
+    const ObservedData d = archive("ztf.csv");
+    EXPECT_EQ(d.format, ObservedFormat::Ztf);
+    EXPECT_EQ(d.timeColumn, "hjd");
+    EXPECT_EQ(d.errorColumn, "magerr");
+    EXPECT_EQ(d.timeSystem, "HJD");
+    EXPECT_EQ(d.band, "zg");
+    // catflags set on rows 3, 64, 125 of the 180 zg rows and 3, 64 of the 120 zr rows.
+    EXPECT_EQ(reason(d, "flagged in catflags"), 5u);
+    EXPECT_EQ(d.time.size(), 177u);
+    EXPECT_EQ(d.bands, (std::vector<BandCount>{{"zg", 177}, {"zr", 118}}));
+    EXPECT_TRUE(inOrder(d));
+}
+
+TEST(ArchiveLayouts, KeplerCatalogueCommentHeaderCorrectedFluxAndReducedDates) {
+    const ObservedData d = archive("kebc.txt");
+    EXPECT_EQ(d.format, ObservedFormat::Kebc);
+    EXPECT_EQ(d.timeColumn, "bjd");
+    EXPECT_EQ(d.brightnessColumn, "corr_flux");
+    EXPECT_EQ(d.errorColumn, "corr_err");
+    EXPECT_EQ(d.brightness, Brightness::Flux);
+    EXPECT_EQ(d.timeOffset, 2400000);
+    EXPECT_EQ(d.time.size(), 400u);
+    EXPECT_NEAR(d.time.front(), 2459000, 1e-6);
+    EXPECT_NEAR(d.value.front(), 1, 0.2); // a relative flux, not the phase or a raw count
+}
+
+TEST(ArchiveLayouts, TessTablePrefersThePdcsapFluxAndDropsQualityBits) {
+    const ObservedData d = archive("tess.csv");
+    EXPECT_EQ(d.format, ObservedFormat::Plain);
+    EXPECT_EQ(d.brightnessColumn, "pdcsap_flux");
+    EXPECT_EQ(d.errorColumn, "pdcsap_flux_err");
+    // Bit 32 (rows 13, 110, 207, 304) is dropped; bit 1024 is not one that marks a row.
+    EXPECT_EQ(reason(d, "flagged in the quality column"), 4u);
+    EXPECT_EQ(d.time.size(), 396u);
+}
+
+TEST(ArchiveLayouts, SemicolonsWithDecimalCommasAndABandLetterHeader) {
+    const ObservedData d = archive("german.csv");
+    EXPECT_EQ(d.brightnessColumn, "V");
+    EXPECT_EQ(d.band, "V");
+    EXPECT_EQ(d.time.size(), 200u);
+    EXPECT_EQ(d.skipped, 0u);
+    EXPECT_NEAR(d.error.front(), 0.01, 1e-12);
+    EXPECT_NEAR(d.value.front(), 9.2, 1.5);
+}
+
+TEST(ArchiveLayouts, FitsLightCurvesOfTessAndKepler) {
+    for (const char* file : {"tess.fits", "kepler.fits"}) {
+        SCOPED_TRACE(file);
+        const bool tess = file[0] == 't';
+        const ObservedData d = archive(file);
+        EXPECT_EQ(d.format, tess ? ObservedFormat::TessFits : ObservedFormat::KeplerFits);
+        EXPECT_EQ(d.timeColumn, "TIME");
+        EXPECT_EQ(d.brightnessColumn, "PDCSAP_FLUX");
+        EXPECT_EQ(d.errorColumn, "PDCSAP_FLUX_ERR");
+        EXPECT_EQ(d.timeSystem, "BJD");
+        EXPECT_EQ(d.timeOffset, tess ? 2457000 : 2454833);
+        EXPECT_EQ(d.target, tess ? "TIC 000000001 (synthetic)" : "KIC 000000001 (synthetic)");
+        EXPECT_EQ(d.name, std::string(file) + " (" + *d.target + ")");
+        // 600 cadences: 12 flagged (bits 128 and 4; bit 2048 kept), 4 gaps, 5 NaN fluxes.
+        EXPECT_EQ(reason(d, "flagged in the quality column"), 12u);
+        EXPECT_EQ(reason(d, "the time is not a number"), 4u);
+        EXPECT_EQ(reason(d, "the brightness is not a number"), 5u);
+        EXPECT_EQ(d.time.size(), 579u);
+        EXPECT_NEAR(d.time.front(), tess ? 2459000 : 2459000, 1e-6);
+        const ObservedData sap = archive(file, {.band = std::nullopt, .sapFlux = true});
+        EXPECT_EQ(sap.brightnessColumn, "SAP_FLUX");
+        EXPECT_EQ(sap.time.size(), 584u);
+    }
+}
+
+TEST(ArchiveLayouts, TheSummarySaysWhatWasRead) {
+    EXPECT_EQ(describeObserved(archive("ztf.csv")),
+              "ztf.csv: ZTF light curve\n"
+              "time: hjd (HJD)\n"
+              "brightness: mag (magnitude), error: magerr\n"
+              "band zg: 177 points kept; also zr (118), not shown\n"
+              "5 rows skipped: 5 flagged in catflags\n"
+              "no period in the file: folded on the model's period");
+}
+
+// ---- files that must not put a non-number on screen, nor stall or flood memory ----
+
+/// The caption after showing the data over a plain graph.
+std::string shownCaption(const ObservedData& d) {
+    ObservedOverlay o;
+    o.beginCurve();
+    for (int k = 0; k <= 8; ++k)
+        o.curveSample(0.125 * k, k == 4 ? 0.5 : 1);
+    o.endCurve();
+    o.show(prepareObserved(d));
+    ObservedOverlay::Graph g;
+    g.period = 1;
+    g.maxPower = 1;
+    g.maxShown = 1;
+    g.graphMag = 300;
+    g.graphBase = 0.5;
+    g.axisY = 360;
+    for (int mode = 0; mode < 2; ++mode) {
+        g.mode = mode;
+        o.update(g);
+        for (double p : o.alignedPhase())
+            EXPECT_TRUE(p >= 0 && p < 1) << p;
+    }
+    return o.caption();
+}
+
+bool finiteText(const std::string& s) {
+    for (const char* bad : {"nan", "inf", "NaN", "Inf"})
+        if (s.find(bad) != std::string::npos) return false;
+    return true;
+}
+
+TEST(HostileFiles, HugeValuesAreSkippedWithTheirReasonAndNoFigureIsNonFinite) {
+    const ObservedData span = parseObserved("1 2\n2 2.5\n1e308 2\n3 2\n", "span.txt");
+    EXPECT_EQ(reason(span, "a time more than 100 million days from zero"), 1u);
+    EXPECT_TRUE(finiteText(shownCaption(span)));
+    const ObservedData huge = parseObserved("1 1\n2 1.4E+214\n3 1.1\n4 0.9\n5 1\n", "huge.txt");
+    EXPECT_EQ(reason(huge, "a magnitude beyond 100"), 1u);
+    const ObservedData flux =
+        parseObserved("t flux\n1 1\n2 1.4E+214\n3 1.1\n4 0.9\n5 1e-300\n", "flux.txt");
+    EXPECT_EQ(reason(flux, "a brightness more than 50 magnitudes from the rest"), 2u);
+    EXPECT_EQ(flux.time.size(), 3u);
+    EXPECT_TRUE(finiteText(shownCaption(flux)));
+    for (const char* text : {"-1e308 1\n0 1\n1e308 1\n", "# period = 1e-300 d\n1 1\n2 1\n3 1\n",
+                             "# epoch = 1e300\n1 1\n2 1\n3 1\n"}) {
+        EXPECT_THROW(parseObserved(text, "x"), DataFileError) << text;
+    }
+}
+
+TEST(HostileFiles, FoldingTimesThatOverflowGivesPhasesNotAnOverflowedIndex) {
+    // Past the reader's limits, as another reader might hand them over: (t - t0) / P is
+    // infinite or NaN and must fold to a phase all the same.
+    ObservedData d;
+    d.name = "x";
+    d.time = {-1e308, 0, 1e308};
+    d.value = {1, 1, 1};
+    EXPECT_TRUE(finiteText(shownCaption(d)));
+    d.period = 1e-300;
+    EXPECT_TRUE(finiteText(shownCaption(d)));
+}
+
+class HostileFile : public ::testing::Test {
+protected:
+    HostileFile() : dir(std::filesystem::temp_directory_path() / "orvanta_hostile_test") {
+        std::filesystem::create_directories(dir);
+    }
+    ~HostileFile() override { std::filesystem::remove_all(dir); }
+    std::string refusal(const std::string& path) {
+        try {
+            readObserved(path, "f");
+        } catch (const DataFileError& e) {
+            return e.what();
+        }
+        return "accepted";
+    }
+    std::filesystem::path dir;
+};
+
+TEST_F(HostileFile, RefusedEarlyWithOneMessage) {
+    EXPECT_EQ(refusal("/dev/zero"), "this is not a regular file");
+    const std::string line = (dir / "line.txt").string();
+    std::ofstream(line) << "1 2\n2 2\n" << std::string(100'000, '7');
+    EXPECT_EQ(refusal(line), "a line is longer than 64 KiB; this is not a table of rows");
+    const std::string text = (dir / "text.txt").string();
+    {
+        std::ofstream out(text);
+        for (int i = 0; i < 5000; ++i)
+            out << i << " bright\n";
+    }
+    EXPECT_EQ(refusal(text), "line 1: no row could be read in the first 1000 (the brightness "
+                             "is not a number)");
+    const std::string binary = (dir / "late.txt").string();
+    {
+        std::ofstream out(binary, std::ios::binary);
+        for (int i = 0; i < 20000; ++i)
+            out << i << " 2.5\n";
+        out << std::string("\0\0\0", 3);
+    }
+    EXPECT_EQ(refusal(binary), "this is not a text file (it holds binary data)");
+}
+
+} // namespace
