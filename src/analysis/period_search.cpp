@@ -678,10 +678,15 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
                (eph.fitted ? ", period and epoch fitted to Kwee-van Woerden times of minimum"
                            : ", epoch by Kwee-van Woerden");
 
-    // The candidates: the period found first, then the others by score.
-    r.peaks.push_back({r.periodDays, 1 - theta(s, r.periodDays, fineBins)});
-    if (r.alternativeDays)
-        r.peaks.push_back({*r.alternativeDays, 1 - theta(s, *r.alternativeDays, fineBins)});
+    // The candidates: the period found first, then the others by score. A multiple of
+    // the repeat period is scored with as many more bins, so that it is not marked down
+    // for the coarser bins alone.
+    auto score = [&](double p) {
+        const double times = std::max(1.0, std::round(p / repeat));
+        return 1 - theta(s, p, static_cast<int>(fineBins * std::min(times, 8.0)));
+    };
+    r.peaks.push_back({r.periodDays, score(r.periodDays)});
+    if (r.alternativeDays) r.peaks.push_back({*r.alternativeDays, score(*r.alternativeDays)});
     for (const PeriodPeak& p : refined) {
         if (r.peaks.size() >= 5) break;
         if (std::none_of(r.peaks.begin(), r.peaks.end(), [&](const PeriodPeak& q) {
@@ -689,14 +694,17 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
             }))
             r.peaks.push_back(p);
     }
-    // Another period, not a multiple of this one, that folds the light nearly as well.
-    if (!r.alternativeDays)
+    // Another period, not a multiple of this one, that folds the light nearly as well on
+    // bins wide enough to hold several nights each.
+    if (!r.alternativeDays) {
+        const double own = theta(s, r.periodDays, testBins);
         for (const PeriodPeak& p : refined)
             if (!harmonic(p.periodDays, r.periodDays) &&
-                1 - p.score < (1 - r.peaks.front().score) * 1.05) {
+                theta(s, p.periodDays, testBins) < own * 1.02) {
                 r.alternativeDays = p.periodDays;
                 break;
             }
+    }
 
     // Every eclipse well covered by observations, timed on its own.
     const double secondaryOffset =
