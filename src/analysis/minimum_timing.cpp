@@ -72,9 +72,14 @@ std::optional<MinimumTime> kweeVanWoerden(std::span<const double> time,
     const int cells = std::clamp(n / 2, 16, 200);
     const std::vector<double> grid = averagedGrid(x, y, halfWidth, cells);
     const double width = 2 * halfWidth / cells;
-    const double step = width / 2;
-    const int trials = cells / 2; // trial times within half the window of the guess
-    const double z = n / 4.0;     // independent pairs, as in the method's own count
+    // Trial times a whole cell apart, so that every reflected value lies on cell centres and
+    // has the same noise (half a cell would average two cells and bias S low there).
+    const double step = width;
+    const int trials = cells / 4; // trial times within half the window of the guess
+    // Independent pairs: a quarter of the values reflected, as the method counts them, here
+    // of the grid's cells (each the mean of its points, so the noise per pair is the same
+    // as the method's own with N/4 pairs of single points).
+    const double z = cells / 4.0;
 
     // Mean squared difference of the reflected curve, scaled to Z pairs.
     std::vector<double> s(static_cast<std::size_t>(2 * trials + 1), std::nan(""));
@@ -96,7 +101,7 @@ std::optional<MinimumTime> kweeVanWoerden(std::span<const double> time,
         if (!std::isnan(s[static_cast<std::size_t>(j)]) &&
             (best < 0 || s[static_cast<std::size_t>(j)] < s[static_cast<std::size_t>(best)]))
             best = j;
-    constexpr int Reach = 3;
+    constexpr int Reach = 2;
     if (best < Reach || best > static_cast<int>(s.size()) - 1 - Reach) return std::nullopt;
 
     // Least-squares parabola S = A T^2 + B T + C through the trials around the least one,
@@ -128,8 +133,9 @@ std::optional<MinimumTime> kweeVanWoerden(std::span<const double> time,
     if (!(a > 0)) return std::nullopt;
     const double u0 = -b / (2 * a);
     if (std::abs(u0) > Reach) return std::nullopt;
-    // The least value of the parabola, never below the least S seen by more than rounding.
-    const double least = std::max(c - b * b / (4 * a), 0.0);
+    // The least S: the parabola's, but never below the least S seen, since a parabola
+    // through noisy sums can dip towards zero and state an error far too small.
+    const double least = std::max(c - b * b / (4 * a), s[static_cast<std::size_t>(best)]);
     if (!(z > 1)) return std::nullopt;
     // In steps: sigma^2 = (4AC - B^2) / (4 A^2 (Z - 1)) = least / (A (Z - 1)).
     const double sigmaSteps = std::sqrt(least / (a * (z - 1)));

@@ -20,9 +20,10 @@ struct MinimumTime {
 /// any order; only those within `halfWidth` of `guess` are used, the eclipse should fill
 /// most of that window. The curve is averaged onto an even grid, reflected about trial
 /// times, and the sum of squared differences S(T) fitted by a parabola near its least
-/// value; the error is sqrt((4AC - B^2) / (4A^2 (Z - 1))) with Z = N/4 independent pairs of
-/// the N points used. Nothing when the window holds too few points on either side of the
-/// guess, or when S(T) has no clear least value there.
+/// value; the error is sqrt((4AC - B^2) / (4A^2 (Z - 1))) with Z independent pairs, a
+/// quarter of the grid's cells, as the method counts a quarter of the points. Nothing when the
+/// window holds too few points on either side of the guess, or when S(T) has no clear least value
+/// there.
 std::optional<MinimumTime> kweeVanWoerden(std::span<const double> time,
                                           std::span<const double> dimming, double guess,
                                           double halfWidth);

@@ -601,13 +601,14 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     std::stable_sort(refined.begin(), refined.end(),
                      [](const PeriodPeak& a, const PeriodPeak& b) { return a.score > b.score; });
 
-    // The light's own repeat period: a half or a third of the best, when it folds as well.
+    // The light's own repeat period: a half or a third of the best, when it folds as well
+    // (not below half the shortest period searched: equal eclipses fold onto that half).
     double repeat = refined.front().periodDays;
     const int testBins = static_cast<int>(std::clamp(n / 20, 8.0, 50.0));
     for (bool again = true; again;) {
         again = false;
         for (const int d : {2, 3})
-            if (foldsOnPart(s, repeat, d, testBins)) {
+            if (repeat / d >= minDays / 2 && foldsOnPart(s, repeat, d, testBins)) {
                 repeat = 1 / refine(s, d / repeat, df / 4, fineBins);
                 again = true;
                 break;
