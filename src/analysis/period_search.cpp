@@ -59,6 +59,35 @@ Series prepare(std::span<const double> time, std::span<const double> dimming) {
     return s;
 }
 
+double median(std::vector<double> v);
+
+/// The series with every value held within five robust standard deviations of the median:
+/// for the search only, so that three outliers cannot outweigh a shallow eclipse (a deep
+/// eclipse, held to five deviations, still stands out in every point of it).
+Series clipped(const Series& s) {
+    const double middle = median(s.y);
+    std::vector<double> away;
+    away.reserve(s.y.size());
+    for (const double y : s.y)
+        away.push_back(std::abs(y - middle));
+    const double limit = 5 * 1.4826 * median(away);
+    if (!(limit > 0)) return s;
+    Series c = s;
+    double mean = 0;
+    for (double& y : c.y) {
+        y = std::clamp(y, middle - limit, middle + limit);
+        mean += y;
+    }
+    mean /= static_cast<double>(c.y.size());
+    c.sumSquares = 0;
+    for (double& y : c.y) {
+        y -= mean;
+        c.sumSquares += y * y;
+    }
+    if (!(c.sumSquares > 0)) return s;
+    return c;
+}
+
 double fraction(double x) {
     const double f = x - std::floor(x);
     return f >= 1 ? 0 : f;
@@ -478,13 +507,15 @@ std::optional<Ephemeris> fitParts(const Series& s, int parts, double epoch, doub
         const std::size_t from = n * static_cast<std::size_t>(p) / static_cast<std::size_t>(parts);
         const std::size_t to =
             n * static_cast<std::size_t>(p + 1) / static_cast<std::size_t>(parts);
+        // A part that holds no eclipse does not pin the shift down: left out.
         const auto shift = shiftAgainst(s, tpl, from, to);
-        if (!shift || !(shift->second > 0)) return std::nullopt;
+        if (!shift || !(shift->second > 0)) continue;
         const double cycle = std::round(((s.t[from] + s.t[to - 1]) / 2 - epoch) / period);
         cycles.push_back(cycle);
         times.push_back(epoch + period * (cycle + shift->first));
         weights.push_back(1 / (shift->second * period * shift->second * period));
     }
+    if (cycles.size() < 2 || cycles.front() == cycles.back()) return std::nullopt;
     // Weighted straight line time = epoch + period * cycle, cycles counted from their
     // weighted mean so that the epoch and period are uncorrelated.
     const double w = std::accumulate(weights.begin(), weights.end(), 0.0);
@@ -509,7 +540,8 @@ std::optional<Ephemeris> fitParts(const Series& s, int parts, double epoch, doub
         chi2 += weights[i] * r * r;
     }
     // Scatter beyond the stated errors widens them.
-    const double scale = parts > 2 ? std::max(1.0, std::sqrt(chi2 / (parts - 2))) : 1.0;
+    const auto used = static_cast<double>(cycles.size());
+    const double scale = used > 2 ? std::max(1.0, std::sqrt(chi2 / (used - 2))) : 1.0;
     e.periodError = scale / std::sqrt(sxx);
     // The epoch on the whole cycle nearest the weighted mean.
     const double c0 = std::round(cm);
@@ -571,7 +603,8 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
         throw PeriodSearchError("the range of periods is too wide for the span of the data: "
                                 "narrow it with --min-days");
     const auto trials = static_cast<std::size_t>(trialsWanted);
-    const std::vector<float> coarse = firstPass(s, fLow, df, trials, coarseBins, progress);
+    const Series held = clipped(s);
+    const std::vector<float> coarse = firstPass(held, fLow, df, trials, coarseBins, progress);
 
     // The best local minima of theta, at least 1/span apart in frequency (closer periods
     // cannot be told apart over the span).
@@ -592,8 +625,8 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     const int fineBins = static_cast<int>(std::clamp(n / 30, 12.0, 100.0));
     std::vector<PeriodPeak> refined;
     for (std::size_t c = 0; c < picked.size(); ++c) {
-        const double f = refine(s, picked[c], df, fineBins);
-        refined.push_back({1 / f, 1 - theta(s, 1 / f, fineBins)});
+        const double f = refine(held, picked[c], df, fineBins);
+        refined.push_back({1 / f, 1 - theta(held, 1 / f, fineBins)});
         if (progress &&
             !progress(0.8 + 0.1 * static_cast<double>(c + 1) / static_cast<double>(picked.size())))
             throw PeriodSearchCancelled{};
@@ -637,7 +670,9 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     // The period from the times at which the mean curve lies best over successive parts of
     // the data: some tens of points in each bin of the curve, some hundreds in each part.
     const int templateBins = static_cast<int>(std::clamp(n / 8, 20.0, 400.0));
-    const int partsWanted = static_cast<int>(std::clamp(n / 150, 2.0, 8.0));
+    // Each part two cycles or more, so that it holds an eclipse.
+    const int partsWanted =
+        static_cast<int>(std::clamp(std::min(n / 150, s.span / (2 * period)), 2.0, 8.0));
     Ephemeris eph;
     eph.period = period;
     eph.epoch = orbit.primaryPhase * period;

@@ -33,6 +33,7 @@ namespace orvanta::view {
 
 class Canvas;
 class ObservedLoader;
+class PeriodView;
 class PanelFrame;
 struct Binding;
 
@@ -74,6 +75,12 @@ public:
     /// Ctrl+Shift+O: removes the observed points.
     void removeObserved();
     [[nodiscard]] const ObservedLoader& observedLoader() const { return *loader_; }
+    /// Ctrl+Shift+P: finds the period of the observed points in their times again (a file
+    /// without a period is searched as it opens), and folds on it.
+    void findPeriodAgain();
+    /// Ctrl+Alt+P: folds on the other of two close candidates of the last search.
+    void switchPeriod();
+    [[nodiscard]] const PeriodView& periodView() const { return *periodView_; }
     /// Ctrl+E: the light curve of the boxes as CSV, saved through a file dialog. A run-time
     /// error shows in the error window instead, and no dialog opens.
     void exportCurve();
@@ -129,6 +136,7 @@ private:
     QMessageBox* errorBox_ = nullptr;
     unsigned errorsShown_ = 0;
     ObservedLoader* loader_ = nullptr;
+    PeriodView* periodView_ = nullptr;
     QPointer<QFileDialog> saveDialog_;
     std::vector<QKeySequence> keyCommands_;
 };

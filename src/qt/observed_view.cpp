@@ -3,6 +3,7 @@
 
 #include "qt/canvas.h"
 #include "qt/main_window.h"
+#include "qt/period_view.h"
 #include "render/observed_fit.h"
 
 #include <QDragEnterEvent>
@@ -105,6 +106,8 @@ void MainWindow::chooseObserved() {
 }
 
 void MainWindow::removeObserved() {
+    periodView_->forget();
+    form_->observedNote.clear();
     form_->observed.remove();
     form_->refreshObserved();
     refresh();
@@ -112,9 +115,7 @@ void MainWindow::removeObserved() {
 
 void MainWindow::observedLoaded(const std::shared_ptr<ObservedSet>& set) {
     const std::string skipped = observedSkippedText(*set);
-    form_->observed.show(std::move(*set));
-    form_->refreshObserved();
-    refresh();
+    periodView_->loaded(set); // shown now, or once its period is found
     if (!skipped.empty()) showMessage(qText(skipped), false);
 }
 
