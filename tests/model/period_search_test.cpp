@@ -5,6 +5,7 @@
 #include "analysis/minimum_timing.h"
 #include "analysis/period_search.h"
 #include "synthetic_systems.h"
+#include "ui/found_period.h"
 
 #include <gtest/gtest.h>
 
@@ -230,6 +231,39 @@ TEST(FindsThePeriod, DefaultRangeFollowsTheSpan) {
     const auto night = analysis::defaultRange(0.4);
     EXPECT_DOUBLE_EQ(*night.minDays, 0.1);
     EXPECT_DOUBLE_EQ(*night.maxDays, 0.2);
+}
+
+} // namespace
+} // namespace orvanta
+
+namespace orvanta {
+namespace {
+
+TEST(FoundPeriod, SearchedOnlyWithoutAPeriodAndNamedWithItsOtherCandidate) {
+    ObservedSet set;
+    set.time = {1, 2, 3};
+    EXPECT_TRUE(needsPeriodSearch(set));
+    set.period = 2.5;
+    EXPECT_FALSE(needsPeriodSearch(set)); // the file's own period is used
+    set.period.reset();
+    set.phased = true;
+    EXPECT_FALSE(needsPeriodSearch(set));
+
+    FoundPeriod found;
+    found.result.periodDays = 2.86731;
+    found.result.epoch = 2459000.5;
+    EXPECT_EQ(found.note(), "period 2.8673 d found in the data");
+    EXPECT_FALSE(found.switchCandidate());
+    found.result.alternativeDays = 1.433655;
+    EXPECT_EQ(found.note(), "period 2.8673 d found in the data, or 1.4337 d (Ctrl+Alt+P)");
+    EXPECT_TRUE(found.switchCandidate());
+    EXPECT_EQ(found.note(), "period 1.4337 d found in the data, or 2.8673 d (Ctrl+Alt+P)");
+    ObservedSet shown;
+    applyFoundPeriod(shown, found);
+    EXPECT_DOUBLE_EQ(*shown.period, 1.433655);
+    EXPECT_DOUBLE_EQ(*shown.epoch, 2459000.5);
+    EXPECT_EQ(periodNotFoundText("a.txt", "too few points"),
+              "No period found in a.txt:\ntoo few points");
 }
 
 } // namespace
