@@ -10,7 +10,7 @@ CMAKE_FLAGS ?=
 WERROR     ?= OFF
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve memory package mutate mutate-sample clean lesson-pictures fuzz
+.PHONY: deps configure build run test format-check format sanitize fma-check screenshot bench bench-curve period-check memory package mutate mutate-sample clean lesson-pictures fuzz
 
 deps:
 	@./scripts/install-deps
@@ -62,6 +62,12 @@ bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target orvanta_bench
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_bench
+
+# The period search over 192 synthetic eclipsing binaries made by the model (a minute or two).
+period-check: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target orvanta_period_check
+	@./build-bench/bench/orvanta_period_check
 
 bench-curve: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -266,6 +266,9 @@ public:
     /// Brings the observed points and their fit up to date with the graph; never raises.
     /// Runs after every handler.
     void refreshObserved();
+    /// Said after the observed points' caption in the title, such as "period 2.8673 d found
+    /// in the data" (ui/found_period.h); empty for a file with its own period.
+    std::string observedNote;
     /// The window's title: "Orvanta", or "Orvanta — algol.txt: 412 points, rms 0.031 mag".
     [[nodiscard]] std::string windowTitle() const;
 

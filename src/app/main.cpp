@@ -4,6 +4,7 @@
 // display.
 #include "cli/curve_command.h"
 #include "cli/inspect_command.h"
+#include "cli/period_command.h"
 
 #include <cerrno>
 #include <cstring>
@@ -27,6 +28,7 @@ struct Subcommand {
 constexpr Subcommand Subcommands[] = {
     {"curve", orvanta::cli::runCurveCommand},
     {"inspect", orvanta::cli::runInspectCommand},
+    {"period", orvanta::cli::runPeriodCommand},
 };
 
 /// The folder of this program, from the kernel's link (the name it was called by may be a

@@ -8,6 +8,7 @@
 #include "qt/observed_view.h"
 #include "qt/one_row_list.h"
 #include "qt/panel_frame.h"
+#include "qt/period_view.h"
 #include "qt/value_box.h"
 
 #include "ui/error_hint.h"
@@ -405,6 +406,19 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
                   &MainWindow::nextObservedBand);
     addKeyCommand("observedSummary", QKeySequence(Qt::CTRL | Qt::Key_I),
                   &MainWindow::showObservedSummary);
+    // A file without a period is searched for one before it is shown.
+    periodView_ = new PeriodView(this, [this](ObservedSet set, const std::string& note) {
+        form_->observedNote = note;
+        form_->observed.show(std::move(set));
+        form_->refreshObserved();
+        refresh();
+    });
+    connect(periodView_, &PeriodView::failed, this,
+            [this](const QString& message) { showMessage(message, false); });
+    addKeyCommand("findPeriod", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+                  &MainWindow::findPeriodAgain);
+    addKeyCommand("switchPeriod", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P),
+                  &MainWindow::switchPeriod);
 
     scene_ = new QGraphicsScene(this);
     scene_->setSceneRect(0, 0, WindowWidth, WindowHeight);

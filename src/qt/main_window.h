@@ -35,6 +35,7 @@ namespace orvanta::view {
 
 class Canvas;
 class ObservedLoader;
+class PeriodView;
 class PanelFrame;
 struct Binding;
 
@@ -82,6 +83,12 @@ public:
     /// Ctrl+I: what was read of the file shown.
     void showObservedSummary();
     [[nodiscard]] const ObservedLoader& observedLoader() const { return *loader_; }
+    /// Ctrl+Shift+P: finds the period of the observed points in their times again (a file
+    /// without a period is searched as it opens), and folds on it.
+    void findPeriodAgain();
+    /// Ctrl+Alt+P: folds on the other of two close candidates of the last search.
+    void switchPeriod();
+    [[nodiscard]] const PeriodView& periodView() const { return *periodView_; }
     /// Ctrl+E: the light curve of the boxes as CSV, saved through a file dialog. A run-time
     /// error shows in the error window instead, and no dialog opens.
     void exportCurve();
@@ -152,6 +159,7 @@ private:
     unsigned errorsShown_ = 0;
     ObservedLoader* loader_ = nullptr;
     QString observedPath_; ///< the file last opened, read again for another band
+    PeriodView* periodView_ = nullptr;
     QPointer<QFileDialog> saveDialog_;
     std::vector<QKeySequence> keyCommands_;
     /// The value box in which Enter last plotted, until it is edited or left.

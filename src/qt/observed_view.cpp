@@ -3,6 +3,7 @@
 
 #include "qt/canvas.h"
 #include "qt/main_window.h"
+#include "qt/period_view.h"
 #include "render/observed_fit.h"
 
 #include <QDragEnterEvent>
@@ -126,6 +127,8 @@ void MainWindow::chooseObserved() {
 }
 
 void MainWindow::removeObserved() {
+    periodView_->forget();
+    form_->observedNote.clear();
     form_->observed.remove();
     form_->refreshObserved();
     refresh();
@@ -134,9 +137,7 @@ void MainWindow::removeObserved() {
 void MainWindow::observedLoaded(const std::shared_ptr<ObservedSet>& set) {
     // A file read as it was meant to be says nothing; anything else is said on loading.
     const std::string summary = set->notable ? observedSummaryText(*set) : std::string();
-    form_->observed.show(std::move(*set));
-    form_->refreshObserved();
-    refresh();
+    periodView_->loaded(set); // shown now, or once its period is found
     if (!summary.empty()) showMessage(qText(summary), false);
 }
 

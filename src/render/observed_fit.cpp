@@ -57,6 +57,7 @@ void Form1::refreshObserved() {
 std::string Form1::windowTitle() const {
     std::string title = WindowCaption;
     if (observed.shown()) title += " \u2014 " + observed.caption();
+    if (observed.shown() && !observedNote.empty()) title += ", " + observedNote;
     return title;
 }
 

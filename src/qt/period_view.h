@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The period search of an observed light curve in the window: on a worker thread, with a
+// progress window and Cancel when it takes more than a moment, and the switch between two
+// close candidates.
+#pragma once
+
+#include "ui/found_period.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QProgressDialog;
+class QThread;
+class QTimer;
+class QWidget;
+
+namespace orvanta::view {
+
+class PeriodView : public QObject {
+    Q_OBJECT
+public:
+    /// `show` puts a set over the graph with the note for the title (empty: none).
+    using Show = std::function<void(ObservedSet, const std::string& note)>;
+    PeriodView(QWidget* window, Show show);
+    ~PeriodView() override;
+    PeriodView(const PeriodView&) = delete;
+    PeriodView& operator=(const PeriodView&) = delete;
+
+    /// A set just read: searched first when it has no period of its own, else shown.
+    void loaded(const std::shared_ptr<ObservedSet>& set);
+    /// Searches the set shown last again, its own period or not (Ctrl+Shift+P).
+    void searchAgain();
+    /// Folds on the other candidate of the last search (Ctrl+Alt+P); false when none.
+    bool switchCandidate();
+    /// Forgets the set (the points were removed).
+    void forget();
+    /// Whether a search is running.
+    [[nodiscard]] bool busy() const { return thread_ != nullptr; }
+    [[nodiscard]] const std::optional<FoundPeriod>& found() const { return found_; }
+
+signals:
+    /// A search could not find a period; the message is the window's text.
+    void failed(const QString& message);
+    /// A search ended (found, failed or cancelled).
+    void finished();
+
+private:
+    void start(const std::shared_ptr<const ObservedSet>& set);
+    void cancel();
+
+    QWidget* window_;
+    Show show_;
+    std::shared_ptr<const ObservedSet> set_; ///< as read, without a period found
+    std::optional<FoundPeriod> found_;
+    QThread* thread_ = nullptr;
+    QTimer* poll_ = nullptr;
+    QProgressDialog* progress_ = nullptr;
+    std::shared_ptr<std::atomic<bool>> cancelled_;
+    std::shared_ptr<std::atomic<int>> permille_;
+};
+
+} // namespace orvanta::view

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The period search on light curves the model makes: the period an eclipsing binary has
+// (never half of it when its eclipses are alike), its epoch within the error stated, the
+// times of minimum; and the time of one minimum by Kwee & van Woerden.
+#include "analysis/minimum_timing.h"
+#include "analysis/period_search.h"
+#include "synthetic_systems.h"
+#include "ui/found_period.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+namespace orvanta {
+namespace {
+
+using analysis::findPeriod;
+using analysis::kweeVanWoerden;
+using analysis::PeriodSearchError;
+using testing::Observations;
+using testing::Schedule;
+using testing::Systems;
+
+// A dip of Gaussian shape centred at `centre`, sampled unevenly, with noise.
+struct Dip {
+    std::vector<double> t, y;
+};
+
+Dip gaussianDip(double centre, double width, int points, double noise, std::uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    Dip d;
+    for (int i = 0; i < points; ++i) {
+        const double t = centre - 3 * width + 6 * width * testing::uniform(rng);
+        d.t.push_back(t);
+        d.y.push_back(0.8 * std::exp(-0.5 * (t - centre) * (t - centre) / (width * width)) +
+                      noise * testing::gauss(rng));
+    }
+    return d;
+}
+
+TEST(KweeVanWoerden, FindsTheCentreOfASymmetricDipWithinItsError) {
+    double sumSquares = 0;
+    constexpr int Trials = 100;
+    for (int k = 0; k < Trials; ++k) {
+        const double centre = 2460000.3 + 0.01 * k;
+        const Dip d = gaussianDip(centre, 0.05, 200, 0.01, static_cast<std::uint64_t>(k + 1));
+        const auto m = kweeVanWoerden(d.t, d.y, centre + 0.01, 0.15);
+        ASSERT_TRUE(m.has_value()) << k;
+        EXPECT_GT(m->error, 0);
+        EXPECT_LT(m->error, 0.001);
+        EXPECT_LT(std::abs(m->time - centre), 8 * m->error) << k;
+        const double z = (m->time - centre) / m->error;
+        sumSquares += z * z;
+    }
+    // An honest standard error: the misses over their errors scatter by about one.
+    const double rms = std::sqrt(sumSquares / Trials);
+    EXPECT_GT(rms, 0.7);
+    EXPECT_LT(rms, 1.4);
+}
+
+TEST(KweeVanWoerden, NeedsPointsOnBothSidesOfTheMinimum) {
+    Dip d = gaussianDip(10, 0.05, 200, 0.01, 7);
+    std::vector<double> t, y;
+    for (std::size_t i = 0; i < d.t.size(); ++i)
+        if (d.t[i] < 10) {
+            t.push_back(d.t[i]);
+            y.push_back(d.y[i]);
+        }
+    EXPECT_FALSE(kweeVanWoerden(t, y, 10, 0.15).has_value());
+    EXPECT_FALSE(kweeVanWoerden(d.t, d.y, 10, 0).has_value());
+    EXPECT_FALSE(kweeVanWoerden({}, {}, 10, 0.15).has_value());
+}
+
+struct Case {
+    std::size_t system; ///< in Systems
+    std::size_t points;
+    bool nightly;
+    std::uint64_t seed;
+};
+
+class FindsThePeriod : public ::testing::TestWithParam<Case> {};
+
+std::string caseName(const ::testing::TestParamInfo<Case>& c) {
+    std::string name = Systems.at(c.param.system).inputs.name;
+    for (char& ch : name)
+        if (ch == '-') ch = '_';
+    return name + "_" + std::to_string(c.param.points) + (c.param.nightly ? "_ground" : "_space");
+}
+
+TEST_P(FindsThePeriod, WithinATenThousandthAndTheEpochWithinItsError) {
+    const Case c = GetParam();
+    const auto& system = Systems.at(c.system);
+    const testing::ModelCurve curve = testing::modelCurve(system.inputs);
+    Schedule s;
+    s.points = c.points;
+    s.nightly = c.nightly;
+    s.seed = c.seed;
+    s.spanDays = std::max(90.0, 6 * curve.periodDays);
+    s.noise = 0.008;
+    const Observations o = testing::observe(curve, s);
+    const auto r = findPeriod(o.time, o.magnitude);
+
+    EXPECT_NEAR(r.periodDays / o.periodDays, 1, 1e-4) << system.inputs.name;
+    EXPECT_GT(r.periodErrorDays, 0);
+    // The error stated is a real one: the period found is within a few of them.
+    EXPECT_LT(std::abs(r.periodDays - o.periodDays), 4 * r.periodErrorDays);
+    double miss = r.epoch - o.minimumNear(r.epoch);
+    if (system.equalEclipses) miss -= o.periodDays / 2 * std::round(miss / (o.periodDays / 2));
+    EXPECT_LT(std::abs(miss), 3 * r.epochError) << "epoch " << r.epoch;
+    EXPECT_LT(r.epochError, 0.01 * o.periodDays);
+    // The epoch lies within the data.
+    EXPECT_GE(r.epoch, o.time.front() - o.periodDays);
+    EXPECT_LE(r.epoch, o.time.back() + o.periodDays);
+    ASSERT_FALSE(r.peaks.empty());
+    EXPECT_DOUBLE_EQ(r.peaks.front().periodDays, r.periodDays);
+    for (const auto& p : r.peaks) {
+        EXPECT_GE(p.score, -0.1);
+        EXPECT_LE(p.score, 1);
+    }
+    // Every time of minimum lies on the ephemeris within a small share of the period.
+    for (const auto& m : r.minima) {
+        EXPECT_NEAR(m.oMinusC, m.time - (r.epoch + r.periodDays * m.cycle), 1e-9);
+        EXPECT_LT(std::abs(m.oMinusC), 0.2 * r.periodDays);
+        EXPECT_GT(m.error, 0);
+    }
+}
+
+// Index into Systems: 0 short, 1 algol-short, 2 twins, 3 grazing, 4 eccentric-short,
+// 5 algol, 6 eccentric, 7 long.
+INSTANTIATE_TEST_SUITE_P(Synthetic, FindsThePeriod,
+                         ::testing::Values(Case{0, 300, true, 1}, Case{1, 1000, false, 2},
+                                           Case{2, 300, false, 3}, Case{2, 2000, true, 4},
+                                           Case{3, 1500, false, 5}, Case{4, 1000, true, 6},
+                                           Case{5, 2000, true, 7}, Case{6, 1500, false, 8},
+                                           Case{7, 3000, false, 9}),
+                         caseName);
+
+TEST(FindsThePeriod, TwinsFoldOnHalfThePeriodButTheOrbitIsTwiceThat) {
+    const testing::ModelCurve curve = testing::modelCurve(Systems[2].inputs);
+    Schedule s;
+    s.points = 6000;
+    s.spanDays = 25;
+    s.nightly = false;
+    const Observations o = testing::observe(curve, s);
+    const auto r = findPeriod(o.time, o.magnitude);
+    EXPECT_NEAR(r.periodDays / o.periodDays, 1, 1e-4);
+    // The half is the alternative the light cannot rule out, and scores about as well.
+    ASSERT_TRUE(r.alternativeDays.has_value());
+    EXPECT_NEAR(*r.alternativeDays / o.periodDays, 0.5, 1e-3);
+    ASSERT_GE(r.peaks.size(), 2U);
+    EXPECT_NEAR(r.peaks[0].score, r.peaks[1].score, 0.05);
+    // Space-based, every cycle's eclipses are covered and timed: primaries and secondaries.
+    ASSERT_GT(r.minima.size(), 20U);
+    bool secondary = false;
+    for (const auto& m : r.minima)
+        secondary = secondary || m.cycle != std::floor(m.cycle);
+    EXPECT_TRUE(secondary);
+}
+
+TEST(FindsThePeriod, FluxAsDimmingAndTheRangeNarrowed) {
+    const testing::ModelCurve curve = testing::modelCurve(Systems[5].inputs);
+    Schedule s;
+    s.points = 1500;
+    s.nightly = false;
+    const Observations o = testing::observe(curve, s);
+    std::vector<double> minusFlux;
+    for (const double m : o.magnitude)
+        minusFlux.push_back(-std::pow(10, -0.4 * m));
+    const auto r = findPeriod(o.time, minusFlux, {2.0, 5.0});
+    EXPECT_NEAR(r.periodDays / o.periodDays, 1, 1e-4);
+    // A range that leaves the period out finds something else in it, never outside it.
+    const auto elsewhere = findPeriod(o.time, o.magnitude, {0.5, 1.5});
+    EXPECT_GT(std::abs(elsewhere.periodDays / o.periodDays - 1), 0.01);
+}
+
+TEST(FindsThePeriod, RefusesWhatHoldsNoPeriod) {
+    std::vector<double> t, y;
+    for (int i = 0; i < 20; ++i) {
+        t.push_back(i);
+        y.push_back(i % 3);
+    }
+    EXPECT_THROW(findPeriod(t, y), PeriodSearchError); // too few points
+    t.assign(100, 5.0);
+    y.assign(100, 1.0);
+    for (int i = 0; i < 100; ++i)
+        y[static_cast<std::size_t>(i)] = i % 2;
+    EXPECT_THROW(findPeriod(t, y), PeriodSearchError); // one time only
+    for (int i = 0; i < 100; ++i)
+        t[static_cast<std::size_t>(i)] = i * 0.3;
+    y.assign(100, 7.5);
+    EXPECT_THROW(findPeriod(t, y), PeriodSearchError); // the light does not vary
+    for (int i = 0; i < 100; ++i)
+        y[static_cast<std::size_t>(i)] = i % 2;
+    EXPECT_THROW(findPeriod(t, y, {5.0, 2.0}), PeriodSearchError);
+    EXPECT_THROW(findPeriod(t, y, {0.0, 2.0}), PeriodSearchError);
+    EXPECT_THROW(findPeriod(t, y, {1e-5, 2.0}), PeriodSearchError); // too many trials
+    // Non-finite rows are left out, not searched.
+    t.push_back(std::nan(""));
+    y.push_back(1);
+    EXPECT_NO_THROW(findPeriod(t, y));
+}
+
+TEST(FindsThePeriod, ReportsProgressAndCanBeCancelled) {
+    const testing::ModelCurve curve = testing::modelCurve(Systems[0].inputs);
+    Schedule s;
+    s.points = 500;
+    const Observations o = testing::observe(curve, s);
+    double last = 0;
+    bool rising = true;
+    const auto r = findPeriod(o.time, o.magnitude, {}, [&](double done) {
+        rising = rising && done >= last && done <= 1;
+        last = done;
+        return true;
+    });
+    EXPECT_TRUE(rising);
+    EXPECT_DOUBLE_EQ(last, 1);
+    int calls = 0;
+    EXPECT_THROW(findPeriod(o.time, o.magnitude, {}, [&](double) { return ++calls < 3; }),
+                 analysis::PeriodSearchCancelled);
+    EXPECT_EQ(calls, 3);
+    // The same digits every time.
+    EXPECT_EQ(findPeriod(o.time, o.magnitude).periodDays, r.periodDays);
+}
+
+TEST(FindsThePeriod, DefaultRangeFollowsTheSpan) {
+    const auto wide = analysis::defaultRange(90);
+    EXPECT_DOUBLE_EQ(*wide.minDays, 0.2);
+    EXPECT_DOUBLE_EQ(*wide.maxDays, 45);
+    const auto night = analysis::defaultRange(0.4);
+    EXPECT_DOUBLE_EQ(*night.minDays, 0.1);
+    EXPECT_DOUBLE_EQ(*night.maxDays, 0.2);
+}
+
+} // namespace
+} // namespace orvanta
+
+namespace orvanta {
+namespace {
+
+TEST(FoundPeriod, SearchedOnlyWithoutAPeriodAndNamedWithItsOtherCandidate) {
+    ObservedSet set;
+    set.time = {1, 2, 3};
+    EXPECT_TRUE(needsPeriodSearch(set));
+    set.period = 2.5;
+    EXPECT_FALSE(needsPeriodSearch(set)); // the file's own period is used
+    set.period.reset();
+    set.phased = true;
+    EXPECT_FALSE(needsPeriodSearch(set));
+
+    FoundPeriod found;
+    found.result.periodDays = 2.86731;
+    found.result.epoch = 2459000.5;
+    EXPECT_EQ(found.note(), "period 2.8673 d found in the data");
+    EXPECT_FALSE(found.switchCandidate());
+    found.result.alternativeDays = 1.433655;
+    EXPECT_EQ(found.note(), "period 2.8673 d found in the data, or 1.4337 d (Ctrl+Alt+P)");
+    EXPECT_TRUE(found.switchCandidate());
+    EXPECT_EQ(found.note(), "period 1.4337 d found in the data, or 2.8673 d (Ctrl+Alt+P)");
+    ObservedSet shown;
+    applyFoundPeriod(shown, found);
+    EXPECT_DOUBLE_EQ(*shown.period, 1.433655);
+    EXPECT_DOUBLE_EQ(*shown.epoch, 2459000.5);
+    EXPECT_EQ(periodNotFoundText("a.txt", "too few points"),
+              "No period found in a.txt:\ntoo few points");
+}
+
+} // namespace
+} // namespace orvanta
