@@ -26,7 +26,6 @@ BoxModel::BoxModel(const Controls& boxes, const std::vector<std::string>& free)
             if (q == p) throw FitError("parameter '" + name + "' is named twice");
         free_.push_back(p);
         freeDistance_ = freeDistance_ || name == "distance";
-        freeMass_ = freeMass_ || name == "mass-a" || name == "mass-b";
     }
     distance0_ = Val(f.Text1.Text);
     massA0_ = Val(f.Text7.Text);
@@ -37,7 +36,7 @@ BoxModel::BoxModel(const Controls& boxes, const std::vector<std::string>& free)
 BoxModel::BoxModel(const BoxModel& other)
     : CurveModel(), f_(std::make_unique<Form1>()), names_(other.names_), free_(other.free_),
       distance0_(other.distance0_), massA0_(other.massA0_), massB0_(other.massB0_),
-      period0_(other.period0_), freeDistance_(other.freeDistance_), freeMass_(other.freeMass_) {
+      period0_(other.period0_), freeDistance_(other.freeDistance_) {
     f_->copyValuesFrom(*other.f_);
     f_->PrevQuantityA = other.f_->PrevQuantityA;
     f_->PrevQuantityB = other.f_->PrevQuantityB;
@@ -65,11 +64,9 @@ void BoxModel::apply(const std::vector<double>& values) {
     Form1& f = *f_;
     for (std::size_t j = 0; j < free_.size(); ++j)
         writeParameter(f, *free_[j], values[j]);
-    // The data fix the period; Kepler's third law then ties the orbit's size to the masses.
-    if (freeMass_) {
-        const double total = Val(f.Text7.Text) + Val(f.Text8.Text);
-        f.Text1.Text = Str(distance0_ * std::cbrt(total / (massA0_ + massB0_)));
-    } else if (freeDistance_) {
+    // The data fix the period; Kepler's third law then carries the masses with the orbit's
+    // size. The masses themselves change nothing in phase: they stay as typed.
+    if (freeDistance_) {
         const double r = Val(f.Text1.Text) / distance0_;
         f.Text7.Text = Str(massA0_ * r * r * r);
         f.Text8.Text = Str(massB0_ * r * r * r);

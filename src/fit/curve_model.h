@@ -32,8 +32,8 @@ public:
 
 /// The system's own model on a copy of a window's boxes: the free parameters typed into
 /// their boxes, everything else as the boxes show it. The period stays the boxes' period:
-/// a free distance carries both masses with it, a free mass carries the distance, by
-/// Kepler's third law.
+/// a free distance carries both masses with it by Kepler's third law. The masses change
+/// nothing in phase, so a fit leaves them as they are.
 class BoxModel final : public CurveModel {
 public:
     /// Raises FitError for an unknown name or a parameter the boxes derive.
@@ -49,8 +49,8 @@ public:
 
     /// The free parameters' values as the boxes show them: the start of a fit.
     [[nodiscard]] std::vector<double> start() const;
-    /// The boxes with these values typed in, and the masses or distance that keep the
-    /// period: what the window's boxes become after a fit.
+    /// The boxes with these values typed in, and the masses that keep the period: what the window's
+    /// boxes become after a fit.
     [[nodiscard]] const Controls& boxesWith(const std::vector<double>& values);
     /// The period of the boxes, days.
     [[nodiscard]] double periodDays() const;
@@ -63,7 +63,7 @@ private:
     std::vector<std::string> names_;
     std::vector<const FitParameter*> free_;
     double distance0_ = 0, massA0_ = 0, massB0_ = 0, period0_ = 0;
-    bool freeDistance_ = false, freeMass_ = false;
+    bool freeDistance_ = false;
 };
 
 } // namespace orvanta::fit

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -336,12 +337,14 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
         if (!s.x.empty()) quick.push_back(std::move(s));
     }
     std::vector<std::vector<double>> refine;
+    std::vector<int> quickIterations;
     if (starts.size() == 1) {
         if (model.flux(start, grid, flux)) {
             std::vector<double> x = start;
             x.push_back(minimumPhase(grid, flux));
             x.push_back(data.magnitudes ? 0.0 : 1.0);
             refine.push_back(std::move(x));
+            quickIterations.push_back(0);
         }
     } else if (!quick.empty()) {
         double scale = HUGE_VAL;
@@ -355,8 +358,10 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
             return quick[a].cost < quick[b].cost;
         });
-        for (std::size_t i = 0; i < order.size() && refine.size() < Refined; ++i)
+        for (std::size_t i = 0; i < order.size() && refine.size() < Refined; ++i) {
             refine.push_back(quick[order[i]].x);
+            quickIterations.push_back(quick[order[i]].iterations);
+        }
     }
     std::vector<Solution> solutions;
     const double fullShare = 1 - quickShare;
@@ -369,6 +374,7 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
             result.cancelled = true;
             return result;
         }
+        s.iterations += quickIterations[n];
         if (!s.x.empty()) solutions.push_back(std::move(s));
     }
     if (solutions.empty()) throw FitError("the model cannot be evaluated at the starting values");
@@ -447,18 +453,15 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
     for (std::size_t p = 0; p < m; ++p)
         largest = std::max(largest, A(static_cast<Eigen::Index>(p), static_cast<Eigen::Index>(p)));
     for (std::size_t p = 0; p < k; ++p) {
-        if (A(static_cast<Eigen::Index>(p), static_cast<Eigen::Index>(p)) > 1e-24 * largest)
+        // In phase the masses only set the period, which the data fix: what they change is
+        // rounding, not light.
+        if (!isMass(params[p]->name) &&
+            A(static_cast<Eigen::Index>(p), static_cast<Eigen::Index>(p)) > 1e-24 * largest)
             continue;
         determined[p] = false;
-        const std::string_view name = params[p]->name;
-        const bool massFree = std::any_of(params.begin(), params.end(),
-                                          [](const FitParameter* q) { return isMass(q->name); });
-        if (isMass(name))
-            note[p] = "the light curve does not depend on the masses; they need radial velocities";
-        else if (name == "distance" && massFree)
-            note[p] = "follows from the masses by Kepler's third law at the data's period";
-        else
-            note[p] = "the light curve does not change with it here";
+        note[p] = isMass(params[p]->name)
+                      ? "the light curve does not depend on the masses; they need radial velocities"
+                      : "the light curve does not change with it here";
     }
     // Directions the data cannot tell apart: every parameter with a large part in one is
     // left without an error, and the rest are examined again without them.
@@ -485,8 +488,20 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
             std::vector<double> sigma(m, 0);
             for (Eigen::Index a = 0; a < d; ++a)
                 sigma[idx[static_cast<std::size_t>(a)]] = std::sqrt(variance * C(a, a)) / D(a);
-            for (std::size_t p = 0; p < k; ++p)
-                if (determined[p]) result.parameters[p].error = sigma[p];
+            for (std::size_t p = 0; p < k; ++p) {
+                if (!determined[p]) continue;
+                // An error of a quarter of all a parameter can take says nothing.
+                const FitParameter& q = *params[p];
+                const double span = q.angle ? 360 : q.upper - q.lower;
+                if (sigma[p] > span / 4) {
+                    char error[32];
+                    std::snprintf(error, sizeof error, "%.2g", sigma[p]);
+                    note[p] = "the light curve hardly changes with it here (an error of " +
+                              std::string(error) +
+                              (q.unit.empty() ? "" : " " + std::string(q.unit)) + ")";
+                } else
+                    result.parameters[p].error = sigma[p];
+            }
             for (Eigen::Index a = 0; a < d; ++a)
                 for (Eigen::Index c = a + 1; c < d; ++c) {
                     const std::size_t i = idx[static_cast<std::size_t>(a)];
@@ -530,6 +545,10 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
         result.parameters[p].value = reported(*params[p], result.values[p]);
         if (!result.parameters[p].error) result.parameters[p].note = note[p];
     }
+
+    std::erase_if(result.correlations, [&](const FitResult::Correlation& c) {
+        return !result.parameters[c.i].error || !result.parameters[c.j].error;
+    });
 
     // Other solutions nearly as good, and really different from the best.
     for (std::size_t s = 0; s < solutions.size(); ++s) {

@@ -93,8 +93,6 @@ TEST(Fit, NotesWhatTheCurveCannotTell) {
         FitOptions options;
         options.tryTurns = false;
         const FitResult r = fitCurve(model, model.start(), data, options);
-        // Kepler's third law at a fixed period carries the orbit's size with the sum of the
-        // masses, so the sum is seen; their ratio is not.
         for (std::size_t j = 0; j < 2; ++j) {
             EXPECT_FALSE(r.parameters[j].error.has_value());
             EXPECT_NE(r.parameters[j].note.find("radial velocities"), std::string::npos);
