@@ -3,6 +3,7 @@
 // Links no Qt library, so a subcommand starts as fast as any small program and needs no
 // display.
 #include "cli/curve_command.h"
+#include "cli/fit_command.h"
 #include "cli/inspect_command.h"
 #include "cli/period_command.h"
 
@@ -29,6 +30,7 @@ constexpr Subcommand Subcommands[] = {
     {"curve", orvanta::cli::runCurveCommand},
     {"inspect", orvanta::cli::runInspectCommand},
     {"period", orvanta::cli::runPeriodCommand},
+    {"fit", orvanta::cli::runFitCommand},
 };
 
 /// The folder of this program, from the kernel's link (the name it was called by may be a

@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/fit_command.h"
+
+#include "cli/atomic_file.h"
+#include "core/observed_data.h"
+#include "fit/curve_model.h"
+#include "form1.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+namespace orvanta::cli {
+
+namespace {
+
+/// Options of `orvanta curve` that take no value.
+bool takesNoValue(const std::string& name) {
+    return name == "-h" || name == "--help" || name == "--version";
+}
+
+/// The shortest text that reads back as the same double; null for what JSON cannot hold.
+std::string jsonNumber(double v) {
+    if (!std::isfinite(v)) return "null";
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (const char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+/// "%.*g" of a number.
+std::string digits(double v, int precision) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.*g", precision, v);
+    return buf;
+}
+
+/// A value to the digits its error supports (two significant digits of the error).
+std::string withError(double value, double error) {
+    if (!(error > 0) || !std::isfinite(error)) return digits(value, 6);
+    const int places = std::max(0, 1 - static_cast<int>(std::floor(std::log10(error))));
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f +- %.*f", places, value, places, error);
+    return buf;
+}
+
+/// Messages that would take more than one line, on one.
+std::string oneLine(std::string s) {
+    for (std::size_t i = s.find('\n'); i != std::string::npos; i = s.find('\n', i))
+        s.replace(i, 1, ": ");
+    return s;
+}
+
+std::vector<std::string> splitNames(const std::string& list) {
+    std::vector<std::string> names;
+    std::size_t from = 0;
+    while (from <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        std::string name = list.substr(from, comma - from);
+        if (name.empty()) throw UsageError{"--free: an empty name in '" + list + "'"};
+        names.push_back(std::move(name));
+        from = comma + 1;
+    }
+    return names;
+}
+
+} // namespace
+
+FitRequest parseFitArguments(const std::vector<std::string>& args) {
+    FitRequest r;
+    std::vector<std::string> curveArgs;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-h" || arg == "--help") {
+            r.action = CurveRequest::Action::Help;
+            return r;
+        }
+        if (arg == "--version") {
+            r.action = CurveRequest::Action::Version;
+            return r;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const std::size_t eq = arg.find('=');
+            eq != std::string::npos && arg.rfind("--", 0) == 0) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        auto takeValue = [&]() -> std::string {
+            if (value) return *value;
+            if (i + 1 >= args.size()) throw UsageError{"option '" + name + "' needs a value"};
+            return args[++i];
+        };
+        if (name == "--json") {
+            if (value) throw UsageError{"option '--json' takes no value"};
+            r.json = true;
+        } else if (name == "--free") {
+            for (std::string& n : splitNames(takeValue())) {
+                if (fit::findFitParameter(n) == nullptr)
+                    throw UsageError{"--free: unknown parameter '" + n + "' (one of " +
+                                     fit::fitParameterNames() + ")"};
+                r.free.push_back(std::move(n));
+            }
+        } else if (name == "--period") {
+            const std::string text = takeValue();
+            std::size_t used = 0;
+            double days = 0;
+            try {
+                days = std::stod(text, &used);
+            } catch (const std::exception&) {
+                used = 0;
+            }
+            if (used != text.size() || !(days > 0) || !std::isfinite(days))
+                throw UsageError{"--period: '" + text + "' is not a period in days"};
+            r.periodDays = days;
+        } else if (arg.size() >= 2 && arg[0] == '-') {
+            curveArgs.push_back(arg);
+            if (!value && !takesNoValue(name) && i + 1 < args.size())
+                curveArgs.push_back(args[++i]);
+        } else if (r.file.empty()) {
+            r.file = arg;
+        } else {
+            throw UsageError{"unexpected argument '" + arg + "'"};
+        }
+    }
+    if (r.file.empty()) throw UsageError{"no light-curve file given"};
+    if (r.free.empty()) throw UsageError{"name the parameters to fit with --free NAME[,NAME...]"};
+    r.start = parseCurveArguments(curveArgs);
+    return r;
+}
+
+std::string fitHelp() {
+    std::string h =
+        "Usage: orvanta fit FILE [OPTION]... --free NAME[,NAME...] [--json]\n"
+        "Fit the model to the observed light curve in FILE (the files the window opens with\n"
+        "Ctrl+O) by robust least squares, over the parameters named free; every other input\n"
+        "keeps its value. The options of 'orvanta curve' give the starting values (see\n"
+        "'orvanta curve --help'). The fit works in phase: the times are folded with --period,\n"
+        "else the file's own \"# period = <days> d\", else the model's period; the model\n"
+        "keeps its period, so a free distance carries the masses with it by Kepler's third\n"
+        "law; the masses themselves change nothing in phase (they need radial velocities).\n"
+        "Points beyond 5 robust standard deviations count as outliers; a file's error column\n"
+        "weighs the points.\n\n"
+        "  --free NAME[,NAME...]  the parameters to fit, of:\n";
+    for (const fit::FitParameter& p : fit::fitParameters())
+        h += "                         " + std::string(p.name) +
+             (p.unit.empty() ? std::string() : " (" + std::string(p.unit) + ")") + "\n";
+    h += "  --period DAYS          fold the times with this period\n"
+         "  --json                 print one JSON object: parameters (name -> value, error,\n"
+         "                         and a note where the light curve cannot determine it and\n"
+         "                         the error is null), chi2_reduced (null without errors in\n"
+         "                         the file), rms, robust_rms, points, iterations, correlations\n"
+         "  -o, --output FILE      write to FILE instead of standard output\n"
+         "  -h, --help             show this help and exit\n"
+         "      --version          show the version and exit\n\n"
+         "Exit status: 0 on success; 2, with one line on standard error, on a bad command\n"
+         "line, a file that cannot be used, or a fit that cannot be made.\n";
+    return h;
+}
+
+std::string fitJson(const fit::FitResult& result) {
+    std::string j = "{\"parameters\":{";
+    for (std::size_t p = 0; p < result.parameters.size(); ++p) {
+        const fit::ParameterResult& r = result.parameters[p];
+        if (p > 0) j += ',';
+        j += jsonString(r.name) + ":{\"value\":" + jsonNumber(r.value) +
+             ",\"error\":" + (r.error ? jsonNumber(*r.error) : "null");
+        if (!r.error) j += ",\"note\":" + jsonString(r.note);
+        j += '}';
+    }
+    j += "},\"chi2_reduced\":" + (result.chi2Reduced ? jsonNumber(*result.chi2Reduced) : "null");
+    j += ",\"rms\":" + jsonNumber(result.rms);
+    j += ",\"robust_rms\":" + jsonNumber(result.robustRms);
+    j += ",\"points\":" + std::to_string(result.points);
+    j += ",\"iterations\":" + std::to_string(result.iterations);
+    j += ",\"correlations\":{";
+    for (std::size_t c = 0; c < result.correlations.size(); ++c) {
+        const auto& k = result.correlations[c];
+        if (c > 0) j += ',';
+        j += jsonString(result.parameters[k.i].name + "," + result.parameters[k.j].name) + ":" +
+             jsonNumber(k.value);
+    }
+    return j + "}}\n";
+}
+
+std::string fitText(const fit::FitResult& result, const fit::Observations& data,
+                    const fit::CurveModel& model) {
+    const std::string unit = data.magnitudes ? " mag" : " (relative flux)";
+    std::string t = data.name + ": " + std::to_string(result.points) + " points, " +
+                    std::to_string(result.outliers) +
+                    (result.outliers == 1 ? " outlier" : " outliers") + " left out";
+    if (data.periodDays > 0) t += ", period " + digits(data.periodDays, 10) + " d";
+    t += "\n";
+    std::size_t width = 0;
+    for (const fit::ParameterResult& r : result.parameters)
+        width = std::max(width, r.name.size());
+    for (std::size_t p = 0; p < result.parameters.size(); ++p) {
+        const fit::ParameterResult& r = result.parameters[p];
+        const std::string_view u = model.parameters()[p]->unit;
+        t += "  " + r.name + std::string(width - r.name.size(), ' ') + " = ";
+        if (r.error)
+            t += withError(r.value, *r.error) + (u.empty() ? "" : " " + std::string(u));
+        else
+            t +=
+                digits(r.value, 6) + (u.empty() ? "" : " " + std::string(u)) + "  (" + r.note + ")";
+        t += "\n";
+    }
+    t += "rms " + digits(result.rms, 3) + unit + ", without the outliers " +
+         digits(result.robustRms, 3) + unit;
+    if (result.chi2Reduced) t += ", reduced chi-square " + digits(*result.chi2Reduced, 3);
+    t += "; " + std::to_string(result.iterations) + " iterations\n";
+    if (!result.correlations.empty()) {
+        t += "correlations:";
+        for (const auto& c : result.correlations)
+            t += " " + result.parameters[c.i].name + "," + result.parameters[c.j].name + " " +
+                 digits(c.value, 2);
+        t += "\n";
+    }
+    for (const fit::Alternative& a : result.alternatives) {
+        t += "nearly as good (robust cost x" + digits(a.chi2Ratio, 4) + "):";
+        for (std::size_t p = 0; p < a.values.size(); ++p)
+            t += " " + result.parameters[p].name + " " + digits(a.values[p], 6);
+        t += "\n";
+    }
+    return t;
+}
+
+int runFitCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    FitRequest request;
+    try {
+        request = parseFitArguments(args);
+    } catch (const UsageError& e) {
+        err << "orvanta fit: " << e.message << " (see 'orvanta fit --help')\n";
+        return 2;
+    }
+    if (request.action == CurveRequest::Action::Help) {
+        out << fitHelp() << std::flush;
+        return out ? 0 : 2;
+    }
+    if (request.action == CurveRequest::Action::Version) {
+        out << "orvanta " ORVANTA_VERSION "\n" << std::flush;
+        return out ? 0 : 2;
+    }
+
+    std::string text;
+    try {
+        const ObservedData observed =
+            readObserved(request.file, std::filesystem::path(request.file).filename().string());
+        auto f = std::make_unique<Form1>();
+        f->Run([&] {
+            applyToBoxes(request.start, *f);
+            f->Pi = PiLiteral;
+            f->DataInput();
+        });
+        if (f->ErrorCount != 0) {
+            err << "orvanta fit: " << oneLine(f->ErrorText) << '\n';
+            return 2;
+        }
+        fit::BoxModel model(*f, request.free);
+        const fit::Observations data =
+            fit::observationsFrom(observed, request.periodDays ? request.periodDays
+                                            : observed.period  ? observed.period
+                                                               : std::optional(model.periodDays()));
+        const fit::FitResult result = fit::fitCurve(model, model.start(), data);
+        text = request.json ? fitJson(result) : fitText(result, data, model);
+    } catch (const DataFileError& e) {
+        err << "orvanta fit: cannot use " << request.file << ": " << oneLine(e.what()) << '\n';
+        return 2;
+    } catch (const fit::FitError& e) {
+        err << "orvanta fit: " << oneLine(e.what()) << '\n';
+        return 2;
+    }
+
+    if (request.start.output.empty()) {
+        out << text << std::flush;
+        if (!out) {
+            err << "orvanta fit: cannot write to standard output\n";
+            return 2;
+        }
+        return 0;
+    }
+    if (const std::string why = writeFileAtomically(request.start.output, text); !why.empty()) {
+        err << "orvanta fit: cannot write '" << request.start.output << "': " << why << '\n';
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace orvanta::cli

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fit/least_squares.h"
+#include "synthetic.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace orvanta::fit {
+namespace {
+
+using fittest::hiddenSystem;
+using fittest::synthetic;
+
+/// The hidden system's free parameters moved off by the given fractions (angles by that
+/// fraction of 10 degrees, the eccentricity of 0.5).
+std::vector<double> offStart(const BoxModel& model, const std::vector<double>& truth,
+                             const std::vector<double>& by) {
+    std::vector<double> s = truth;
+    for (std::size_t j = 0; j < s.size(); ++j) {
+        const FitParameter& p = *model.parameters()[j];
+        s[j] += p.angle ? 10 * by[j] : p.name == "eccentricity" ? 0.5 * by[j] : s[j] * by[j];
+    }
+    return s;
+}
+
+/// Every free parameter back within three of its errors, from starts 10-20 % off, over
+/// noise draws with outliers; and the errors match the scatter of the fits over the draws.
+TEST(Fit, RecoversHiddenParametersWithinTheirErrors) {
+    const auto truthForm = hiddenSystem();
+    const std::vector<std::string> free{"radius-a", "radius-b", "eccentricity", "incline2",
+                                        "incline3"};
+    BoxModel model(*truthForm, free);
+    const std::vector<double> truth = model.start();
+    constexpr int draws = 12;
+    int inside = 0, total = 0;
+    std::vector<std::vector<double>> values(free.size()), errors(free.size());
+    for (int d = 0; d < draws; ++d) {
+        const Observations data = synthetic(*truthForm, 300, 0.01, 3, 100 + d);
+        const double sign = d % 2 == 0 ? 1 : -1;
+        const std::vector<double> start =
+            offStart(model, truth, {0.1 * sign, -0.15 * sign, 0.2 * sign, 0.12, -0.18 * sign});
+        const FitResult r = fitCurve(model, start, data);
+        EXPECT_EQ(r.outliers, 3u);
+        EXPECT_NEAR(r.robustRms, 0.01, 0.002);
+        ASSERT_TRUE(r.chi2Reduced.has_value());
+        EXPECT_NEAR(*r.chi2Reduced, 1, 0.25);
+        for (std::size_t j = 0; j < free.size(); ++j) {
+            ASSERT_TRUE(r.parameters[j].error.has_value())
+                << free[j] << ": " << r.parameters[j].note;
+            const double error = *r.parameters[j].error;
+            ++total;
+            if (std::fabs(r.parameters[j].value - truth[j]) <= 3 * error) ++inside;
+            values[j].push_back(r.parameters[j].value);
+            errors[j].push_back(error);
+        }
+    }
+    EXPECT_GE(inside, static_cast<int>(0.9 * total));
+    for (std::size_t j = 0; j < free.size(); ++j) {
+        double mean = 0, meanError = 0;
+        for (int d = 0; d < draws; ++d) {
+            mean += values[j][d] / draws;
+            meanError += errors[j][d] / draws;
+        }
+        double scatter = 0;
+        for (int d = 0; d < draws; ++d)
+            scatter += (values[j][d] - mean) * (values[j][d] - mean) / (draws - 1);
+        scatter = std::sqrt(scatter);
+        EXPECT_LT(meanError, 1.5 * scatter) << free[j];
+        EXPECT_GT(meanError, scatter / 1.5) << free[j];
+    }
+}
+
+/// In phase the light curve fixes only the radii relative to the orbit, and nothing of the
+/// masses: those parameters get a note instead of an error bar.
+TEST(Fit, NotesWhatTheCurveCannotTell) {
+    const auto truthForm = hiddenSystem();
+    const Observations data = synthetic(*truthForm, 200, 0.01, 0, 7);
+    {
+        BoxModel model(*truthForm, {"radius-a", "radius-b", "distance", "incline2"});
+        FitOptions options;
+        options.tryTurns = false;
+        const FitResult r = fitCurve(model, model.start(), data, options);
+        for (std::size_t j = 0; j < 3; ++j) {
+            EXPECT_FALSE(r.parameters[j].error.has_value()) << r.parameters[j].name;
+            EXPECT_NE(r.parameters[j].note.find("combination"), std::string::npos)
+                << r.parameters[j].note;
+        }
+        EXPECT_TRUE(r.parameters[3].error.has_value()) << r.parameters[3].note;
+    }
+    {
+        BoxModel model(*truthForm, {"mass-a", "mass-b", "eccentricity"});
+        FitOptions options;
+        options.tryTurns = false;
+        const FitResult r = fitCurve(model, model.start(), data, options);
+        for (std::size_t j = 0; j < 2; ++j) {
+            EXPECT_FALSE(r.parameters[j].error.has_value());
+            EXPECT_NE(r.parameters[j].note.find("radial velocities"), std::string::npos);
+        }
+        EXPECT_TRUE(r.parameters[2].error.has_value());
+    }
+}
+
+/// The same data and start give the same digits; a start with a turned angle is tried and
+/// the mirror solution of the tilt is reported, not silently dropped.
+TEST(Fit, ReproducibleAndReportsEquallyGoodSolutions) {
+    const auto truthForm = hiddenSystem();
+    const Observations data = synthetic(*truthForm, 200, 0.01, 2, 11, false);
+    BoxModel model(*truthForm, {"radius-a", "incline2"});
+    const std::vector<double> start{2.9, -5};
+    const FitResult a = fitCurve(model, start, data);
+    const FitResult b = fitCurve(model, start, data);
+    ASSERT_EQ(a.values.size(), b.values.size());
+    for (std::size_t j = 0; j < a.values.size(); ++j)
+        EXPECT_EQ(a.values[j], b.values[j]);
+    EXPECT_FALSE(a.chi2Reduced.has_value()); // no error column
+    EXPECT_EQ(a.outliers, 2u);
+    EXPECT_GT(a.rms, a.robustRms);
+    EXPECT_NEAR(a.values[0], 2.6, 0.05);
+    // A tilt of -4 degrees and one of +4 show the same eclipses.
+    bool mirror = false;
+    for (const Alternative& alt : a.alternatives)
+        mirror = mirror || std::fabs(alt.values[1] + a.parameters[1].value) < 0.5;
+    EXPECT_TRUE(mirror);
+    ASSERT_EQ(a.correlations.size(), 1u);
+    EXPECT_LE(std::fabs(a.correlations[0].value), 1.0);
+}
+
+TEST(Fit, StopsWhenAskedAndRefusesWhatItCannotFit) {
+    const auto truthForm = hiddenSystem();
+    const Observations data = synthetic(*truthForm, 100, 0.01, 0, 3);
+    BoxModel model(*truthForm, {"radius-a"});
+    FitOptions options;
+    int calls = 0;
+    options.progress = [&](double) { return ++calls < 3; };
+    EXPECT_TRUE(fitCurve(model, {2.8}, data, options).cancelled);
+
+    EXPECT_THROW(BoxModel(*truthForm, {"radius-c"}), FitError);
+    EXPECT_THROW(BoxModel(*truthForm, {"radius-a", "radius-a"}), FitError);
+    EXPECT_THROW(fitCurve(model, {2.8, 1}, data), FitError);
+    Observations few = data;
+    few.phase.resize(3);
+    few.value.resize(3);
+    few.error.resize(3);
+    EXPECT_THROW(fitCurve(model, {2.8}, few), FitError);
+}
+
+/// A star whose light is typed as a flux has its selector moved to the temperature row
+/// when its temperature is free; a radius the magnitude row derives cannot be freed.
+TEST(FitParameters, BoxesHoldEveryFreeParameter) {
+    Form1 f;
+    f.List2.TopIndex = 0;
+    f.Text12.Text = Str(5.7e-8 * std::pow(6000.0, 4));
+    prepareBoxes(f, {"temperature-b"});
+    EXPECT_EQ(f.List2.TopIndex, 2);
+    EXPECT_NEAR(readParameter(f, *findFitParameter("temperature-b")), 6000, 1e-6);
+
+    Form1 g;
+    g.List1.TopIndex = 3;
+    EXPECT_THROW(prepareBoxes(g, {"radius-a"}), FitError);
+    EXPECT_EQ(reported(*findFitParameter("incline3"), 190), -170);
+    EXPECT_EQ(reported(*findFitParameter("incline3"), -180), 180);
+    EXPECT_EQ(reported(*findFitParameter("radius-a"), 190), 190);
+}
+
+} // namespace
+} // namespace orvanta::fit
