@@ -5,6 +5,7 @@
 #include "view_fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -162,6 +163,32 @@ TEST_F(ObservedView, ThePointsStayThroughClearAndFollowTheDrag) {
     EXPECT_GT(*f.observed.rms(), fitted);
     EXPECT_TRUE(window->windowTitle().contains(QString::fromStdString(f.observed.caption())));
     QTest::mouseRelease(window->canvas(), Qt::LeftButton, Qt::ControlModifier, QPoint(140, 130));
+}
+
+TEST_F(ObservedView, AnArchiveFileIsSummedUpAndCtrlBShowsItsNextBand) {
+    show();
+    const QString file = path("aavso.csv");
+    QFile::copy(QString::fromUtf8(ORVANTA_SOURCE_DIR "/data/archive/aavso.csv"), file);
+    window->openObserved(file);
+    waitForLoad();
+    ASSERT_NE(window->errorWindow(), nullptr);
+    EXPECT_TRUE(window->errorWindow()->isVisible());
+    const QString summary = window->errorWindow()->text();
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("aavso.csv: AAVSO download\ntime: JD (JD)")))
+        << summary.toStdString();
+    EXPECT_TRUE(summary.endsWith(QStringLiteral("Ctrl+B shows the next band.")));
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("aavso.csv [V]: ")));
+    window->errorWindow()->hide();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
+    waitForLoad();
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("aavso.csv [B]: ")))
+        << window->windowTitle().toStdString();
+    window->errorWindow()->hide();
+    QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
+    EXPECT_TRUE(window->errorWindow()->isVisible());
+    EXPECT_TRUE(window->errorWindow()->text().contains(QStringLiteral("band B: ")));
 }
 
 } // namespace
