@@ -101,7 +101,7 @@ orvanta::ObservedData observedInMemory(std::size_t rows) {
 
 // One Ctrl-drag update with a preview of 4097 samples: without points (0), with 100 000
 // observed points refolded, compared and redrawn after it (1), and with 5 000 000 (2: of
-// which one in 17 is used, target under 16 ms).
+// which one in 50 is used, target under 16 ms).
 void BM_DragUpdateWithObserved(benchmark::State& state) {
     auto f = loaded();
     f->IterationNo = 4096;

@@ -34,7 +34,7 @@ public:
     /// The most points folded, compared and drawn on an update: of a larger set every
     /// stride()-th in time order, so that a drag stays smooth at any number of points
     /// (more than the graph's pixels would not show apart; the caption says so).
-    static constexpr std::size_t MaxUsedPoints = 300'000;
+    static constexpr std::size_t MaxUsedPoints = 100'000;
     /// 0x00BBGGRR: magenta, which no curve, trace or mark uses.
     static constexpr std::uint32_t PointColour = 0x00FF00FFu;
 

@@ -225,6 +225,23 @@ TEST(HostileFiles, FoldingTimesThatOverflowGivesPhasesNotAnOverflowedIndex) {
     EXPECT_TRUE(finiteText(shownCaption(d)));
 }
 
+TEST(LargeSets, MoreThanTheMostUsedAreThinnedEvenlyAndTheCaptionSaysSo) {
+    ObservedData d;
+    d.name = "big";
+    d.period = 1;
+    const std::size_t n = 2 * ObservedOverlay::MaxUsedPoints + 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        d.time.push_back(0.001 * static_cast<double>(i));
+        d.value.push_back(i % 1000 < 100 ? 2 : 1);
+    }
+    const std::string caption = shownCaption(d);
+    EXPECT_NE(caption.find("big: 200001 points (1 in 3 drawn), rms "), std::string::npos)
+        << caption;
+    d.time.resize(ObservedOverlay::MaxUsedPoints);
+    d.value.resize(ObservedOverlay::MaxUsedPoints);
+    EXPECT_EQ(shownCaption(d).find(" drawn"), std::string::npos);
+}
+
 class HostileFile : public ::testing::Test {
 protected:
     HostileFile() : dir(std::filesystem::temp_directory_path() / "orvanta_hostile_test") {

@@ -4,7 +4,9 @@
 #include "qt/observed_view.h"
 #include "view_fixture.h"
 
+#include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -162,6 +164,37 @@ TEST_F(ObservedView, ThePointsStayThroughClearAndFollowTheDrag) {
     EXPECT_GT(*f.observed.rms(), fitted);
     EXPECT_TRUE(window->windowTitle().contains(QString::fromStdString(f.observed.caption())));
     QTest::mouseRelease(window->canvas(), Qt::LeftButton, Qt::ControlModifier, QPoint(140, 130));
+}
+
+TEST_F(ObservedView, AnArchiveFileIsSummedUpAndCtrlBShowsItsNextBand) {
+    show();
+    const QString file = path("aavso.csv");
+    QFile::copy(QString::fromUtf8(ORVANTA_SOURCE_DIR "/data/archive/aavso.csv"), file);
+    window->openObserved(file);
+    waitForLoad();
+    ASSERT_NE(window->errorWindow(), nullptr);
+    EXPECT_TRUE(window->errorWindow()->isVisible());
+    const QString summary = window->errorWindow()->text();
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("aavso.csv: AAVSO download\ntime: JD (JD)")))
+        << summary.toStdString();
+    EXPECT_TRUE(summary.endsWith(QStringLiteral("Ctrl+B shows the next band.")));
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("aavso.csv [V]: ")));
+    window->errorWindow()->hide();
+    // The commands as the keys run them (the message window may still hold the focus).
+    auto* next = window->findChild<QAction*>(QStringLiteral("nextObservedBand"));
+    auto* summaryAgain = window->findChild<QAction*>(QStringLiteral("observedSummary"));
+    ASSERT_NE(next, nullptr);
+    ASSERT_NE(summaryAgain, nullptr);
+    EXPECT_EQ(next->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_EQ(summaryAgain->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    next->trigger();
+    waitForLoad();
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("aavso.csv [B]: ")))
+        << window->windowTitle().toStdString();
+    window->errorWindow()->hide();
+    summaryAgain->trigger();
+    EXPECT_TRUE(window->errorWindow()->isVisible());
+    EXPECT_TRUE(window->errorWindow()->text().contains(QStringLiteral("band B: ")));
 }
 
 } // namespace
