@@ -3,6 +3,7 @@
 #include "render/observed_overlay.h"
 
 #include "core/constants.h"
+#include "core/robust_stats.h"
 #include "core/text_rules.h"
 #include "render/layout.h"
 #include "render/raster.h"
@@ -70,6 +71,14 @@ private:
 double twoDigits(double v) {
     if (!(v > 0) || !std::isfinite(v)) return v;
     const double k = 1 - std::floor(std::log10(v)); // 10^k is exact for |k| <= 22
+    if (k >= 0) return std::round(v * std::pow(10.0, k)) / std::pow(10.0, k);
+    return std::round(v / std::pow(10.0, -k)) * std::pow(10.0, -k);
+}
+
+/// v rounded to three significant digits.
+double threeDigits(double v) {
+    if (!(v > 0) || !std::isfinite(v)) return v;
+    const double k = 2 - std::floor(std::log10(v));
     if (k >= 0) return std::round(v * std::pow(10.0, k)) / std::pow(10.0, k);
     return std::round(v / std::pow(10.0, -k)) * std::pow(10.0, -k);
 }
@@ -216,6 +225,7 @@ void ObservedOverlay::show(ObservedSet set) {
     set_ = std::move(set);
     ++setRevision_;
     rms_.reset();
+    figures_.reset();
     graph_.reset();
 }
 
@@ -223,6 +233,7 @@ void ObservedOverlay::remove() {
     set_.reset();
     ++setRevision_;
     rms_.reset();
+    figures_.reset();
     graph_.reset();
     rawPhase_.clear();
     phase_.clear();
@@ -265,6 +276,7 @@ void ObservedOverlay::update(const Graph& g) {
     seenSet_ = setRevision_;
     seenCurve_ = curveRevision_;
     rms_.reset();
+    figures_.reset();
     const bool drawable =
         std::isfinite(g.period) && g.period > 0 && std::isfinite(g.maxPower) && g.maxPower > 0 &&
         std::isfinite(g.maxShown) && std::isfinite(g.graphMag) && std::isfinite(g.graphBase) &&
@@ -301,19 +313,45 @@ void ObservedOverlay::update(const Graph& g) {
     const std::size_t n = obs.size();
     phase_.resize(n);
     const Sampled model(at, shown);
-    double sum = 0;
-    std::size_t used = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        // rawPhase_ + shift_ lies in (-1, 2): one whole turn at most either way.
-        double p = rawPhase_[i] + shift_;
-        p = p < 0 ? p + 1 : p >= 1 ? p - 1 : p;
-        phase_[i] = p < 1 ? p : 0;
-        const double r = obs[i] - model(phase_[i]);
-        if (!std::isfinite(r)) continue;
-        sum += r * r;
-        ++used;
+    const bool bars = !s.fluxLow.empty();
+    if (setChanged || errorMode_ != g.mode) {
+        // One over half the error bar, in the unit the graph shows.
+        const std::vector<double>& low = g.mode == 0 ? s.fluxLow : s.magLow;
+        const std::vector<double>& high = g.mode == 0 ? s.fluxHigh : s.magHigh;
+        inverseError_.resize(low.size());
+        for (std::size_t i = 0; i < low.size(); ++i) {
+            const double e = (high[i] - low[i]) / 2;
+            inverseError_[i] = e > 0 && std::isfinite(e) ? 1 / e : 0;
+        }
+        errorMode_ = g.mode;
     }
-    if (used > 0) rms_ = std::sqrt(sum / static_cast<double>(used));
+    // rawPhase_ + shift_ lies in (-1, 2): one whole turn at most either way.
+    auto placed = [&](std::size_t i) {
+        const double p = rawPhase_[i] + shift_;
+        const double q = p < 0 ? p + 1 : p >= 1 ? p - 1 : p;
+        return q < 1 ? q : 0;
+    };
+    // The scatter the outliers are judged by, from at most about 4000 points at an even
+    // stride: a figure redrawn on every drag step.
+    const std::size_t stride = n > 4001 ? (n + 4000) / 4001 : 1;
+    std::vector<double> sample;
+    sample.reserve(n / stride + 1);
+    for (std::size_t i = 0; i < n; i += stride) {
+        const double r = obs[i] - model(placed(i));
+        if (!std::isfinite(r)) continue;
+        sample.push_back(bars && inverseError_[i] > 0 ? r * inverseError_[i] : r);
+    }
+    RobustTally tally(robustScaleOf(sample));
+    for (std::size_t i = 0; i < n; ++i) {
+        phase_[i] = placed(i);
+        tally.add(obs[i] - model(phase_[i]), bars ? inverseError_[i] : 0);
+    }
+    // The plain rms: the same sum of squares, in the same order, as the tally's.
+    figures_ = tally.figures(bars, 0);
+    if (figures_->points > 0)
+        rms_ = figures_->rms;
+    else
+        figures_.reset();
     draw(g);
 }
 
@@ -367,7 +405,14 @@ std::string ObservedOverlay::caption() const {
     if (!set_) return {};
     std::string c = set_->name + ": " + std::to_string(set_->time.size()) + " points";
     if (rms_ && graph_) {
-        c += ", rms " + Str(twoDigits(*rms_)) + (graph_->mode == 1 ? " mag" : " relative flux");
+        // The rms of the points that are not outliers; the outliers counted beside it.
+        const std::size_t outliers = figures_ ? figures_->outliers : 0;
+        c += ", rms " + Str(twoDigits(outliers > 0 ? figures_->robustRms : *rms_)) +
+             (graph_->mode == 1 ? " mag" : " relative flux");
+        if (outliers > 0)
+            c += " (" + std::to_string(outliers) + (outliers == 1 ? " outlier)" : " outliers)");
+        if (figures_ && figures_->chi2Reduced)
+            c += ", \u03c7\u00b2\u1d63 " + Str(threeDigits(*figures_->chi2Reduced));
     }
     return c;
 }
