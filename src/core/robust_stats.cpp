@@ -2,7 +2,6 @@
 #include "core/robust_stats.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace orvanta {
 
@@ -16,55 +15,52 @@ double medianOf(std::vector<double>& v) {
     return lower + (upper - lower) / 2;
 }
 
+RobustScale robustScaleOf(std::vector<double>& scaled) {
+    RobustScale s;
+    s.centre = medianOf(scaled);
+    for (double& v : scaled)
+        v = std::fabs(v - s.centre);
+    s.sigma = 1.4826 * medianOf(scaled);
+    return s;
+}
+
+RobustFigures RobustTally::figures(bool weighted, std::size_t fitted) const {
+    RobustFigures r;
+    r.points = points_;
+    r.outliers = outliers_;
+    r.robustSigma = scale_.sigma;
+    if (points_ == 0) return r;
+    r.rms = std::sqrt(sum_ / static_cast<double>(points_));
+    const std::size_t kept = points_ - outliers_;
+    r.robustRms = kept > 0 ? std::sqrt(keptSum_ / static_cast<double>(kept)) : 0;
+    if (weighted && chi2Count_ > fitted)
+        r.chi2Reduced = chi2_ / static_cast<double>(chi2Count_ - fitted);
+    return r;
+}
+
 RobustFigures robustFigures(const std::vector<double>& residual, const std::vector<double>& error,
                             std::size_t fitted, std::vector<bool>* kept) {
-    RobustFigures r;
-    if (kept != nullptr) kept->assign(residual.size(), false);
-    const bool weighted = !error.empty() && error.size() == residual.size();
+    const std::size_t n = residual.size();
+    if (kept != nullptr) kept->assign(n, false);
+    const bool weighted = !error.empty() && error.size() == n;
     // Each residual in units of its error where there is one, so that a precise point
     // counts as an outlier sooner than a rough one.
-    std::vector<double> scaled, deviation;
-    std::vector<std::size_t> index;
-    scaled.reserve(residual.size());
-    index.reserve(residual.size());
-    double sum = 0;
-    for (std::size_t i = 0; i < residual.size(); ++i) {
+    auto inverse = [&](std::size_t i) {
+        return weighted && error[i] > 0 && std::isfinite(error[i]) ? 1 / error[i] : 0.0;
+    };
+    std::vector<double> scaled;
+    scaled.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
         if (!std::isfinite(residual[i])) continue;
-        const double e = weighted ? error[i] : 1;
-        scaled.push_back(weighted && e > 0 && std::isfinite(e) ? residual[i] / e : residual[i]);
-        index.push_back(i);
-        sum += residual[i] * residual[i];
+        const double w = inverse(i);
+        scaled.push_back(w > 0 ? residual[i] * w : residual[i]);
     }
-    r.points = scaled.size();
-    if (r.points == 0) return r;
-    r.rms = std::sqrt(sum / static_cast<double>(r.points));
-
-    deviation = scaled;
-    const double centre = medianOf(deviation);
-    for (std::size_t k = 0; k < scaled.size(); ++k)
-        deviation[k] = std::fabs(scaled[k] - centre);
-    r.robustSigma = 1.4826 * medianOf(deviation);
-
-    double keptSum = 0, chi2 = 0;
-    std::size_t keptCount = 0, chi2Count = 0;
-    for (std::size_t k = 0; k < scaled.size(); ++k) {
-        if (std::fabs(scaled[k] - centre) > OutlierSigmas * r.robustSigma && r.robustSigma > 0) {
-            ++r.outliers;
-            continue;
-        }
-        const double v = residual[index[k]];
-        if (kept != nullptr) (*kept)[index[k]] = true;
-        keptSum += v * v;
-        ++keptCount;
-        if (weighted && error[index[k]] > 0 && std::isfinite(error[index[k]])) {
-            chi2 += scaled[k] * scaled[k];
-            ++chi2Count;
-        }
+    RobustTally tally(robustScaleOf(scaled));
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool in = tally.add(residual[i], inverse(i));
+        if (kept != nullptr) (*kept)[i] = in;
     }
-    r.robustRms = keptCount > 0 ? std::sqrt(keptSum / static_cast<double>(keptCount)) : 0;
-    if (weighted && chi2Count > fitted)
-        r.chi2Reduced = chi2 / static_cast<double>(chi2Count - fitted);
-    return r;
+    return tally.figures(weighted, fitted);
 }
 
 } // namespace orvanta

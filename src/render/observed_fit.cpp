@@ -20,6 +20,14 @@ double twoDigits(double v) {
     return std::round(v / std::pow(10.0, -k)) * std::pow(10.0, -k);
 }
 
+/// v rounded to three significant digits.
+double threeDigits(double v) {
+    if (!(v > 0) || !std::isfinite(v)) return v;
+    const double k = 2 - std::floor(std::log10(v));
+    if (k >= 0) return std::round(v * std::pow(10.0, k)) / std::pow(10.0, k);
+    return std::round(v / std::pow(10.0, -k)) * std::pow(10.0, -k);
+}
+
 } // namespace
 
 std::string ObservedOverlay::caption() const {
@@ -30,7 +38,14 @@ std::string ObservedOverlay::caption() const {
     c += ": " + std::to_string(s.time.size()) + " points";
     if (stride() > 1) c += " (1 in " + std::to_string(stride()) + " drawn)";
     if (rms_ && graph_ && std::isfinite(*rms_)) {
-        c += ", rms " + Str(twoDigits(*rms_)) + (graph_->mode == 1 ? " mag" : " relative flux");
+        // The rms of the points that are not outliers; the outliers counted beside it.
+        const std::size_t outliers = figures_ ? figures_->outliers : 0;
+        c += ", rms " + Str(twoDigits(outliers > 0 ? figures_->robustRms : *rms_)) +
+             (graph_->mode == 1 ? " mag" : " relative flux");
+        if (outliers > 0)
+            c += " (" + std::to_string(outliers) + (outliers == 1 ? " outlier)" : " outliers)");
+        if (figures_ && figures_->chi2Reduced)
+            c += ", \u03c7\u00b2\u1d63 " + Str(threeDigits(*figures_->chi2Reduced));
     }
     if (!s.period && !s.phased) c += "; no period in the file: folded on the model's";
     return c;

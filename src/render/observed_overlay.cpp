@@ -3,6 +3,7 @@
 // eclipse and compared with the model curve; the layer is drawn in observed_layer.cpp.
 #include "render/observed_overlay.h"
 
+#include "core/robust_stats.h"
 #include "physics/constants.h"
 #include "render/layout.h"
 
@@ -63,6 +64,7 @@ void ObservedOverlay::show(ObservedSet set) {
     set_ = std::move(set);
     ++setRevision_;
     rms_.reset();
+    figures_.reset();
     graph_.reset();
 }
 
@@ -70,6 +72,7 @@ void ObservedOverlay::remove() {
     set_.reset();
     ++setRevision_;
     rms_.reset();
+    figures_.reset();
     graph_.reset();
     rawPhase_.clear();
     phase_.clear();
@@ -117,6 +120,7 @@ void ObservedOverlay::update(const Graph& g) {
     seenSet_ = setRevision_;
     seenCurve_ = curveRevision_;
     rms_.reset();
+    figures_.reset();
     const bool drawable =
         std::isfinite(g.period) && g.period > 0 && std::isfinite(g.maxPower) && g.maxPower > 0 &&
         std::isfinite(g.maxShown) && std::isfinite(g.graphMag) && std::isfinite(g.graphBase) &&
@@ -151,20 +155,46 @@ void ObservedOverlay::update(const Graph& g) {
     const std::size_t n = rawPhase_.size();
     phase_.resize(n);
     const Sampled model(at, shown);
-    double sum = 0;
-    std::size_t used = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        // rawPhase_ + shift_ lies in (-1, 2): one whole turn at most either way.
-        double p = rawPhase_[i] + shift_;
-        p = p < 0 ? p + 1 : p >= 1 ? p - 1 : p;
-        phase_[i] = p < 1 ? p : 0;
-        const double r = obs[i * step] - model(phase_[i]);
-        if (!std::isfinite(r)) continue;
-        sum += r * r;
-        ++used;
+    const bool bars = !s.fluxLow.empty();
+    if (setChanged || errorMode_ != g.mode) {
+        // One over half the error bar, in the unit the graph shows.
+        const std::vector<double>& low = g.mode == 0 ? s.fluxLow : s.magLow;
+        const std::vector<double>& high = g.mode == 0 ? s.fluxHigh : s.magHigh;
+        inverseError_.resize(low.size());
+        for (std::size_t i = 0; i < low.size(); ++i) {
+            const double e = (high[i] - low[i]) / 2;
+            inverseError_[i] = e > 0 && std::isfinite(e) ? 1 / e : 0;
+        }
+        errorMode_ = g.mode;
     }
-    // Bounded brightnesses keep the sum finite; should it not be, no figure is shown.
-    if (used > 0 && std::isfinite(sum)) rms_ = std::sqrt(sum / static_cast<double>(used));
+    // rawPhase_ + shift_ lies in (-1, 2): one whole turn at most either way.
+    auto placed = [&](std::size_t i) {
+        const double p = rawPhase_[i] + shift_;
+        const double q = p < 0 ? p + 1 : p >= 1 ? p - 1 : p;
+        return q < 1 ? q : 0;
+    };
+    // The scatter the outliers are judged by, from at most about 4000 points at an even
+    // stride: a figure redrawn on every drag step.
+    const std::size_t every = n > 4001 ? (n + 4000) / 4001 : 1;
+    std::vector<double> sample;
+    sample.reserve(n / every + 1);
+    for (std::size_t i = 0; i < n; i += every) {
+        const double r = obs[i * step] - model(placed(i));
+        if (!std::isfinite(r)) continue;
+        sample.push_back(bars && inverseError_[i * step] > 0 ? r * inverseError_[i * step] : r);
+    }
+    RobustTally tally(robustScaleOf(sample));
+    for (std::size_t i = 0; i < n; ++i) {
+        phase_[i] = placed(i);
+        tally.add(obs[i * step] - model(phase_[i]), bars ? inverseError_[i * step] : 0);
+    }
+    // The plain rms: the same sum of squares, in the same order, as the tally's. Bounded
+    // brightnesses keep it finite; should it not be, no figure is shown.
+    figures_ = tally.figures(bars, 0);
+    if (figures_->points > 0 && std::isfinite(figures_->rms))
+        rms_ = figures_->rms;
+    else
+        figures_.reset();
     draw(g);
 }
 

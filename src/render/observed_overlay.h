@@ -5,6 +5,7 @@
 // from the model curve.
 #pragma once
 
+#include "core/robust_stats.h"
 #include "photometry/magnitudes.h"
 #include "render/observed_phase.h"
 #include "render/observed_set.h"
@@ -74,8 +75,13 @@ public:
     [[nodiscard]] const std::vector<double>& alignedPhase() const { return phase_; }
     /// The shift from the observed phase to the graph's, so that the minima meet.
     [[nodiscard]] double phaseShift() const { return shift_; }
-    /// "algol.txt: 412 points, rms 0.031 mag"; a file without a period adds "folded on the
-    /// model's period", a band is named, and a thinned set says how many points are drawn.
+    /// The robust figures of the same residuals: outliers beyond five robust sigma counted
+    /// and left out, the reduced chi-square where the file has errors.
+    [[nodiscard]] const std::optional<RobustFigures>& figures() const { return figures_; }
+    /// "algol.txt: 412 points, rms 0.031 mag", and with outliers or errors
+    /// "algol.txt: 728 points, rms 0.011 mag (3 outliers), χ²ᵣ 1.04" (the rms without them);
+    /// a file without a period adds "folded on the model's period", a band is named, and a
+    /// thinned set says how many points are drawn.
     [[nodiscard]] std::string caption() const;
 
     /// The layer: the surface's size, 0x00BBGGRR or Undrawn.
@@ -106,6 +112,9 @@ private:
     std::vector<double> phase_;    ///< phase on the graph
     double shift_ = 0;
     std::optional<double> rms_;
+    std::optional<RobustFigures> figures_;
+    std::vector<double> inverseError_; ///< 1 / half the error bar, 0 without one
+    int errorMode_ = -1;               ///< the graph mode inverseError_ is in
 
     std::vector<std::uint32_t> pixels_;
     std::vector<std::uint32_t> taken_; ///< pixels already a square's centre: == stamp_

@@ -8,6 +8,7 @@
 #include "form1.h"
 #include "render/observed_overlay.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
