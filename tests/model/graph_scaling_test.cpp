@@ -100,6 +100,27 @@ TEST(List3Scroll, StartsAFreshPicture) {
     EXPECT_EQ(f->pixels(), loadedForm()->pixels());
 }
 
+// With the star view's "Auto" ticked, a change of graph mode refits the star view too; unticked,
+// the view keeps its scale.
+TEST(List3Scroll, RefitsTheStarViewWhenItsAutoIsTicked) {
+    auto f = loadedForm();
+    ASSERT_EQ(f->Check2.Value, 1);
+    f->AutoStarMag();
+    const double mag = f->StarMag.value(), column = f->CentreX.value();
+    f->StarMag = mag * 2;
+    f->CentreX = 5;
+    f->List3.TopIndex = 1;
+    f->List3_Scroll();
+    EXPECT_EQ(f->StarMag.value(), mag);
+    EXPECT_EQ(f->CentreX.value(), column);
+
+    f->Check2.Value = 0;
+    f->StarMag = mag * 2;
+    f->List3.TopIndex = 0;
+    f->List3_Scroll();
+    EXPECT_EQ(f->StarMag.value(), mag * 2);
+}
+
 TEST(List3Scroll, ManualMagnitudeScaleCentresMagnitudeZero) {
     auto f = loadedForm();
     f->Check1.Value = 0;
