@@ -174,6 +174,25 @@ INSTANTIATE_TEST_SUITE_P(Extremes, UntickAutoInMagnitudeMode,
                                            ManualMagCase{-1, -4, -163.0 / 4},
                                            ManualMagCase{2, -2, -163.0 / 2}));
 
+// A click on either "Auto" box unticks a ticked box and ticks an unticked one, then runs
+// its handler.
+TEST(AutoBoxes, AClickTogglesTheBox) {
+    auto f = loadedForm();
+    for (CheckBoxCtl* box : {&f->Check1, &f->Check2}) {
+        ASSERT_EQ(box->Value, 1);
+        f->CheckClicked(*box);
+        EXPECT_EQ(box->Value, 0);
+        f->CheckClicked(*box);
+        EXPECT_EQ(box->Value, 1);
+    }
+    f->StarMag = 1;
+    f->CheckClicked(f->Check2); // unticked: the view keeps its scale
+    EXPECT_EQ(f->StarMag.value(), 1);
+    f->CheckClicked(f->Check2); // ticked again: refitted
+    EXPECT_NE(f->StarMag.value(), 1);
+    EXPECT_EQ(f->ErrorCount, 0u);
+}
+
 TEST(Check1Click, UntickInPowerModeUsesTheUnobscuredPowerAndRedraws) {
     auto f = loadedForm();
     f->Check1.Value = 0;
