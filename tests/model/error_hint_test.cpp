@@ -140,6 +140,18 @@ TEST(BoxAtFault, TwoDarkStarsAreNamedTogether) {
                             "star some light.");
 }
 
+// A magnitude of 0 is a bright star, not a dark one: two of them name no box.
+TEST(BoxAtFault, MagnitudesOfZeroAreNotDark) {
+    auto f = loadedForm();
+    f->ListScrolled(f->List1, 3);
+    f->ListScrolled(f->List2, 3);
+    f->Text11.Text = "0";
+    f->Text12.Text = "0";
+    f->Text16.Text = "5800";
+    f->Text17.Text = "5800";
+    EXPECT_EQ(inputHint(*f, err::DivisionByZero), "");
+}
+
 TEST(BoxAtFault, AStepCountTooLargeForTheCounterIsNamedOnlyForAnOverflow) {
     auto f = loadedForm();
     f->Text2.Text = "100000";

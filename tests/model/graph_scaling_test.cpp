@@ -100,6 +100,27 @@ TEST(List3Scroll, StartsAFreshPicture) {
     EXPECT_EQ(f->pixels(), loadedForm()->pixels());
 }
 
+// With the star view's "Auto" ticked, a change of graph mode refits the star view too; unticked,
+// the view keeps its scale.
+TEST(List3Scroll, RefitsTheStarViewWhenItsAutoIsTicked) {
+    auto f = loadedForm();
+    ASSERT_EQ(f->Check2.Value, 1);
+    f->AutoStarMag();
+    const double mag = f->StarMag.value(), column = f->CentreX.value();
+    f->StarMag = mag * 2;
+    f->CentreX = 5;
+    f->List3.TopIndex = 1;
+    f->List3_Scroll();
+    EXPECT_EQ(f->StarMag.value(), mag);
+    EXPECT_EQ(f->CentreX.value(), column);
+
+    f->Check2.Value = 0;
+    f->StarMag = mag * 2;
+    f->List3.TopIndex = 0;
+    f->List3_Scroll();
+    EXPECT_EQ(f->StarMag.value(), mag * 2);
+}
+
 TEST(List3Scroll, ManualMagnitudeScaleCentresMagnitudeZero) {
     auto f = loadedForm();
     f->Check1.Value = 0;
@@ -152,6 +173,25 @@ INSTANTIATE_TEST_SUITE_P(Extremes, UntickAutoInMagnitudeMode,
                          ::testing::Values(ManualMagCase{3, -1, -163.0 / 3},
                                            ManualMagCase{-1, -4, -163.0 / 4},
                                            ManualMagCase{2, -2, -163.0 / 2}));
+
+// A click on either "Auto" box unticks a ticked box and ticks an unticked one, then runs
+// its handler.
+TEST(AutoBoxes, AClickTogglesTheBox) {
+    auto f = loadedForm();
+    for (CheckBoxCtl* box : {&f->Check1, &f->Check2}) {
+        ASSERT_EQ(box->Value, 1);
+        f->CheckClicked(*box);
+        EXPECT_EQ(box->Value, 0);
+        f->CheckClicked(*box);
+        EXPECT_EQ(box->Value, 1);
+    }
+    f->StarMag = 1;
+    f->CheckClicked(f->Check2); // unticked: the view keeps its scale
+    EXPECT_EQ(f->StarMag.value(), 1);
+    f->CheckClicked(f->Check2); // ticked again: refitted
+    EXPECT_NE(f->StarMag.value(), 1);
+    EXPECT_EQ(f->ErrorCount, 0u);
+}
 
 TEST(Check1Click, UntickInPowerModeUsesTheUnobscuredPowerAndRedraws) {
     auto f = loadedForm();

@@ -303,6 +303,30 @@ TEST_P(RightClick, RecentresWhateverModifierIsHeld) {
 
 INSTANTIATE_TEST_SUITE_P(Modifiers, RightClick, ::testing::Range(0, 8));
 
+// With the star view's "Auto" ticked, a right click and the end of a drag refit the view: the
+// scale and the column come from the stars' widest reach, only the row from the click.
+TEST_F(Loaded, RightClickAndTheEndOfADragRefitTheStarViewWhenAutoIsTicked) {
+    ASSERT_EQ(f->Check2.Value, 1);
+    f->AutoStarMag();
+    const double mag = f->StarMag.value(), column = f->CentreX.value();
+    f->StarMag = mag * 2;
+    f->Form_MouseDown(R, 0, 50, 60);
+    EXPECT_EQ(f->StarMag.value(), mag);
+    EXPECT_EQ(f->CentreX.value(), column);
+    EXPECT_EQ(f->CentreY.value(), 60);
+
+    // A Ctrl drag turns the orbit; a move keeps the scale, the end fits it to the new view.
+    f->Form_MouseDown(L, Ctrl, 140, 120);
+    f->Form_MouseMove(L, Ctrl, 300, 200);
+    f->StarMag = 1;
+    f->Form_MouseUp(L, Ctrl, 300, 200);
+    const double fitted = f->StarMag.value();
+    EXPECT_NE(fitted, 1);
+    EXPECT_NE(fitted, mag);
+    f->AutoStarMag();
+    EXPECT_EQ(f->StarMag.value(), fitted);
+}
+
 struct IgnoredCase {
     int buttons, shift;
 };

@@ -191,6 +191,35 @@ TEST(ObservedMinimum, OfTwoEqualDipsIsTheFirst) {
     }
 }
 
+// The points go over the picture beneath them: where the layer holds no point the picture
+// stays as it is, and a picture smaller than the window takes only its own part.
+TEST(ComposeObserved, PaintsOnlyThePoints) {
+    auto g = system();
+    auto f = system();
+    showText(*f, observedFromModel(*g, true));
+    const std::vector<std::uint32_t>& layer = f->observed.pixels();
+    constexpr std::uint32_t paper = 0xFF102030;
+    std::vector<std::uint32_t> picture(layer.size(), paper);
+    composeObserved(f->observed, {picture.data(), Surface::W, Surface::H, Surface::W});
+    std::size_t points = 0;
+    for (std::size_t k = 0; k < layer.size(); ++k) {
+        const bool point = layer[k] != ObservedOverlay::Undrawn;
+        points += point;
+        ASSERT_EQ(picture[k], point ? screenPixel(layer[k]) : paper) << k;
+    }
+    EXPECT_GT(points, 100u);
+
+    std::vector<std::uint32_t> small(100 * 50 + 1, paper); // one pixel more, never written
+    composeObserved(f->observed, {small.data(), 100, 50, 100});
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const std::uint32_t v = layer[static_cast<std::size_t>(y * Surface::W + x)];
+            ASSERT_EQ(small[static_cast<std::size_t>(y * 100 + x)],
+                      v != ObservedOverlay::Undrawn ? screenPixel(v) : paper);
+        }
+    EXPECT_EQ(small.back(), paper);
+}
+
 TEST(ObservedFit, ACurveMadeByTheModelFitsToAMillionthOfAMagnitudeInBothModes) {
     auto g = system();
     auto f = system();

@@ -75,6 +75,13 @@ TEST_F(Panels, HidingLaysTheGraphDownToRow560) {
     EXPECT_TRUE(allVisible(menu(*f)));
 }
 
+// With the graph's "Auto" ticked, the taller graph gets a scale fitted to its 526 rows.
+TEST_F(Panels, HidingRefitsTheAutomaticGraphScale) {
+    ASSERT_EQ(f->Check1.Value, 1);
+    f->HideMenu_Click();
+    EXPECT_DOUBLE_EQ(f->GraphMag.value(), 526 / (f->HighPowerSum.value() - f->LowPowerSum.value()));
+}
+
 TEST_F(Panels, HidingTwiceRestoresTheStartLayout) {
     auto fresh = std::make_unique<Form1>();
     fresh->Load();

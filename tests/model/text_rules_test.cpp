@@ -38,6 +38,14 @@ TEST(Val, ReadsTheRadixPrefixesInEitherCase) {
     EXPECT_EQ(Val("&H1F"), 31.0);
 }
 
+TEST(Val, ReadsEveryHexadecimalDigitInEitherCase) {
+    EXPECT_EQ(Val("&Ha"), 10.0);
+    EXPECT_EQ(Val("&HA"), 10.0);
+    EXPECT_EQ(Val("&Hf"), 15.0);
+    EXPECT_EQ(Val("&H9"), 9.0);
+    EXPECT_EQ(Val("&Hg"), 0.0);
+}
+
 // Blanks, tabs and line feeds are passed over wherever they stand, however many in a row.
 TEST(Val, PassesOverRunsOfBlanksInsideTheNumber) {
     EXPECT_EQ(Val("1  2"), 12.0);
