@@ -390,7 +390,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     addKeyCommand("savePicture", QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::savePicture);
     addKeyCommand("quit", QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::quit);
 
-    // Observed light curves: dropped on the window, Ctrl+O, Ctrl+Shift+O; Ctrl+B the next
+    // Observed light curves: dropped on the window, Ctrl+O, Ctrl+Shift+O; Ctrl+Shift+B the next
     // band of a file with several, Ctrl+I what was read.
     loader_ = new ObservedLoader(this);
     connect(loader_, &ObservedLoader::loaded, this, &MainWindow::observedLoaded);
@@ -402,7 +402,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     addKeyCommand("openObserved", QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::chooseObserved);
     addKeyCommand("removeObserved", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
                   &MainWindow::removeObserved);
-    addKeyCommand("nextObservedBand", QKeySequence(Qt::CTRL | Qt::Key_B),
+    addKeyCommand("nextObservedBand", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
                   &MainWindow::nextObservedBand);
     addKeyCommand("observedSummary", QKeySequence(Qt::CTRL | Qt::Key_I),
                   &MainWindow::showObservedSummary);

@@ -78,7 +78,7 @@ public:
     void chooseObserved();
     /// Ctrl+Shift+O: removes the observed points.
     void removeObserved();
-    /// Ctrl+B: reads the file again keeping its next band (of a file with several).
+    /// Ctrl+Shift+B: reads the file again keeping its next band (of a file with several).
     void nextObservedBand();
     /// Ctrl+I: what was read of the file shown.
     void showObservedSummary();

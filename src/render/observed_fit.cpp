@@ -98,7 +98,7 @@ std::string observedSkippedText(const ObservedSet& set) {
 std::string observedSummaryText(const ObservedSet& set) {
     std::string text = set.summary;
     if (const std::string lines = observedSkippedText(set); !lines.empty()) text += "\n" + lines;
-    if (set.bands.size() > 1) text += "\nCtrl+B shows the next band.";
+    if (set.bands.size() > 1) text += "\nCtrl+Shift+B shows the next band.";
     return text;
 }
 

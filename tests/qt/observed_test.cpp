@@ -177,7 +177,7 @@ TEST_F(ObservedView, AnArchiveFileIsSummedUpAndCtrlBShowsItsNextBand) {
     const QString summary = window->errorWindow()->text();
     EXPECT_TRUE(summary.startsWith(QStringLiteral("aavso.csv: AAVSO download\ntime: JD (JD)")))
         << summary.toStdString();
-    EXPECT_TRUE(summary.endsWith(QStringLiteral("Ctrl+B shows the next band.")));
+    EXPECT_TRUE(summary.endsWith(QStringLiteral("Ctrl+Shift+B shows the next band.")));
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("aavso.csv [V]: ")));
     window->errorWindow()->hide();
     // The commands as the keys run them (the message window may still hold the focus).
@@ -185,7 +185,7 @@ TEST_F(ObservedView, AnArchiveFileIsSummedUpAndCtrlBShowsItsNextBand) {
     auto* summaryAgain = window->findChild<QAction*>(QStringLiteral("observedSummary"));
     ASSERT_NE(next, nullptr);
     ASSERT_NE(summaryAgain, nullptr);
-    EXPECT_EQ(next->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_EQ(next->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
     EXPECT_EQ(summaryAgain->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
     next->trigger();
     waitForLoad();
