@@ -8,6 +8,7 @@
 #include "core/constants.h"
 #include "core/sim_state.h"
 #include "core/text_rules.h"
+#include "physics/light_options.h"
 #include "render/layout.h"
 #include "render/observed_overlay.h"
 #include "render/surface.h"
@@ -78,6 +79,9 @@ public:
     void DoubleClick(int button, int shift, double x, double y);
     /// The user typed into a box; takes effect at the next Plot.
     void TextEdited(TextBoxCtl& box, const std::string& newText);
+    /// The options of real stars set from their dialog: kept for this window only, then
+    /// everything replotted as by Plot.
+    void LightOptionsSet(const physics::LightOptions& options);
     /// The user moved a one-row list to `topIndex`; runs its scroll handler if it changed.
     void ListScrolled(ListBoxCtl& list, int topIndex);
     /// The user picked row `index` of a drop-down list; runs its click handler.
@@ -158,6 +162,12 @@ public:
     void ReferToSub2();
     void ReferToSub3();
     void ReferToSub4();
+    /// The options of real stars (limb darkening, third light), all off at start-up. Kept
+    /// for the window's session only; DataInput does not read them.
+    physics::LightOptions LightOptions;
+    /// With any option on, after LightStage: the star behind darkened to its limb, then the
+    /// third light added to PowerSum.
+    void OptionsStage();
     /// Counts Main calls, for tests and benchmarks that check the work done by counting.
     unsigned long long MainCalls = 0;
 

@@ -155,6 +155,35 @@ void checkStar(const StarOptions& s, char star) {
                          upper(x) + "; leave out the other options of star " + upper(x)};
 }
 
+/// "U" or "U1,U2", each a number by the boxes' rule; the law must keep the light positive.
+physics::LimbDarkening limbLaw(const std::string& option, const std::string& text) {
+    const std::size_t comma = text.find(',');
+    const std::string first = text.substr(0, comma);
+    const std::string second = comma == std::string::npos ? "0" : text.substr(comma + 1);
+    if (!isNumber(first) || !isNumber(second) || second.find(',') != std::string::npos)
+        throw UsageError{option + ": '" + text + "' is not U or U1,U2"};
+    std::size_t used = 0;
+    physics::LimbDarkening law;
+    try {
+        law = {Val(first, used), Val(second, used)};
+    } catch (const RuntimeError&) {
+        throw UsageError{option + ": '" + text + "' is out of range"};
+    }
+    if (const std::string why = physics::limbDarkeningProblem(law); !why.empty())
+        throw UsageError{option + ": " + why};
+    return law;
+}
+
+double optionNumber(const std::string& option, const std::string& text) {
+    std::size_t used = 0;
+    if (!isNumber(text)) throw UsageError{option + ": '" + text + "' is not a number"};
+    try {
+        return Val(text, used);
+    } catch (const RuntimeError&) {
+        throw UsageError{option + ": '" + text + "' is out of range"};
+    }
+}
+
 } // namespace
 
 CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
@@ -172,6 +201,7 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
     }
 
     const std::vector<NumberOption> numbers = allNumberOptions();
+    bool gammaGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.size() < 2 || arg[0] != '-') throw UsageError{"unexpected argument '" + arg + "'"};
@@ -198,6 +228,28 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
             (name == "--preset-a" ? r.a : r.b).preset = presetRow(name, text);
             continue;
         }
+        if (name == "--limb-a" || name == "--limb-b") {
+            (name == "--limb-a" ? r.options.light.limbA : r.options.light.limbB) =
+                limbLaw(name, takeValue());
+            continue;
+        }
+        if (name == "--third-light") {
+            const double f = optionNumber(name, takeValue());
+            if (const std::string why = physics::thirdLightProblem(f); !why.empty())
+                throw UsageError{name + ": " + why};
+            r.options.light.thirdLight = f;
+            continue;
+        }
+        if (name == "--rv") {
+            if (value) throw UsageError{"option '--rv' takes no value"};
+            r.options.velocities = true;
+            continue;
+        }
+        if (name == "--gamma") {
+            r.options.gamma = optionNumber(name, takeValue());
+            gammaGiven = true;
+            continue;
+        }
         const auto o = std::find_if(numbers.begin(), numbers.end(),
                                     [&](const NumberOption& n) { return n.name == name; });
         if (o == numbers.end()) throw UsageError{"unknown option '" + name + "'"};
@@ -207,6 +259,8 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
     }
     checkStar(r.a, 'a');
     checkStar(r.b, 'b');
+    if (gammaGiven && !r.options.velocities)
+        throw UsageError{"--gamma is the systemic velocity of --rv; give --rv too"};
     return r;
 }
 
@@ -281,6 +335,14 @@ std::string curveHelp() {
          "--magnitude-a needs --temperature-a and then sets the radius.\n\nOrbit:\n";
     for (const NumberOption& o : orbitOptions())
         h += described(o);
+    h += "\nReal stars (all off by default):\n";
+    h += line("--limb-a U[,U2]", "limb darkening of star A, I(mu)/I(1) = 1 - U(1 - mu)");
+    h += line("", "- U2(1 - mu)^2; --limb-b for star B [0]");
+    h += line("--third-light F", "constant third light, the fraction F of the whole light");
+    h += line("", "outside the eclipses, 0 <= F < 1 [0]");
+    h += line("--rv", "add the columns rv_a_km_s,rv_b_km_s: each star's radial");
+    h += line("", "velocity, km/s, positive away from the observer");
+    h += line("--gamma V", "systemic velocity added to both, km/s (with --rv) [0]");
     h += "\nOutput:\n";
     h += line("-o, --output FILE", "write to FILE instead of standard output; FILE is");
     h += line("", "replaced whole, or left as it was if anything fails");
@@ -314,7 +376,7 @@ int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
     std::string csv;
     f->Run([&] {
         applyToBoxes(request, *f);
-        csv = CurveCsv(LightCurveTable(*f));
+        csv = CurveCsv(LightCurveTable(*f, request.options));
     });
     if (f->ErrorCount != 0) {
         err << f->ErrorText << '\n';

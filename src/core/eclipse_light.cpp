@@ -107,3 +107,30 @@ const char* eclipseText(Eclipse e) {
 }
 
 } // namespace orvanta
+
+namespace orvanta {
+
+// With every option off Main never comes here, so the uniform digits stay as they are.
+void Form1::OptionsStage() {
+    const Overlap o = overlapOf(*this);
+    const Num RAm2 = pow(RadiusA * SunRad, 2);
+    const Num RBm2 = pow(RadiusB * SunRad, 2);
+    const Num whole = (FluxA * Pi) * RAm2 + (FluxB * Pi) * RBm2;
+    if (o != Overlap::Apart) {
+        const bool aBehind = aIsBehind(*this, o);
+        const physics::LimbDarkening& law = aBehind ? LightOptions.limbA : LightOptions.limbB;
+        const Num& behind = aBehind ? RadiusA : RadiusB;
+        const Num& front = aBehind ? RadiusB : RadiusA;
+        // A darkened disc needs a size; the uniform formulas take any radius as they come.
+        if (!law.uniform() && behind > 0 && front >= 0) {
+            const double hidden = physics::hiddenFraction(law, (front / behind).value(),
+                                                          (ProjDistance / behind).value());
+            const Num& flux = aBehind ? FluxA : FluxB;
+            PowerSum = whole - ((flux * Pi) * (aBehind ? RAm2 : RBm2)) * hidden;
+        }
+    }
+    if (LightOptions.thirdLight != 0)
+        PowerSum = PowerSum + Num(physics::thirdLightPower(whole.value(), LightOptions.thirdLight));
+}
+
+} // namespace orvanta

@@ -8,6 +8,7 @@ void Form1::Main() {
     ++MainCalls;
     OrbitStage();
     LightStage();
+    if (LightOptions.any()) OptionsStage();
 }
 
 } // namespace orvanta

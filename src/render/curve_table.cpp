@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/curve_table.h"
 
+#include "core/projected_orbit.h"
 #include "form1.h"
 #include "period_sweep.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include <memory>
 
@@ -63,7 +68,7 @@ std::string inputsLine(const Form1& f) {
 
 } // namespace
 
-CurveTable LightCurveTable(const Controls& boxes) {
+CurveTable LightCurveTable(const Controls& boxes, const CurveOptions& options) {
     // Heap: the window object holds the 794 x 568 drawing surface.
     auto fresh = std::make_unique<Form1>();
     Form1& f = *fresh;
@@ -71,17 +76,31 @@ CurveTable LightCurveTable(const Controls& boxes) {
     f.Pi = PiLiteral;
     f.Time = 0;
     f.DataInput(); // on the magnitude row this also writes the derived radius into its box
+    f.LightOptions = options.light;
 
     CurveTable table;
     table.inputs = inputsLine(f);
     table.periodDays = (f.Period * DaysPerYear).value();
     table.rows.reserve(800);
+    table.options = options;
 
     sweepPeriod(f, [&] {
         table.rows.push_back({(f.Time / f.Period).value(), (DaysPerYear * f.Time).value(),
                               f.PowerSum.value(), num(f.PowerToAll(f.PowerSum, 1)).value(),
                               eclipseNow(f)});
+        if (options.velocities) {
+            const auto v = velocitiesNow(f);
+            table.rows.back().rvA = options.gamma + v.a;
+            table.rows.back().rvB = options.gamma + v.b;
+        }
     });
+    if (options.velocities) {
+        const auto orbit = projectedOrbitOf(f);
+        const auto K = physics::amplitudes(orbit);
+        table.kA = K.a;
+        table.kB = K.b;
+        table.sinI = physics::sinInclination(orbit);
+    }
     return table;
 }
 
@@ -92,7 +111,24 @@ std::string CurveCsv(const CurveTable& table) {
     csv += table.inputs;
     csv += "\n# period = ";
     csv += Str(table.periodDays);
-    csv += " d\nphase,time_days,power_w,magnitude,eclipse\n";
+    csv += " d\n";
+    const CurveOptions& o = table.options;
+    if (o.light.any()) {
+        csv += "# options: third light = " + Str(o.light.thirdLight);
+        for (const auto& [star, law] : {std::pair{"A", o.light.limbA}, {"B", o.light.limbB}})
+            csv += std::string("; limb darkening ") + star + " u1 = " + Str(law.u1) +
+                   ", u2 = " + Str(law.u2);
+        csv += '\n';
+    }
+    if (o.velocities) {
+        const double degrees = std::asin(std::min(1.0, table.sinI)) * 180 / 3.141592653589793;
+        csv += "# velocities: gamma = " + Str(o.gamma) + " km/s; K_A = " + Str(table.kA) +
+               " km/s; K_B = " + Str(table.kB) + " km/s; sin i = " + Str(table.sinI) +
+               "; i = " + Str(degrees) + " deg\n";
+        csv += "phase,time_days,power_w,magnitude,eclipse,rv_a_km_s,rv_b_km_s\n";
+    } else {
+        csv += "phase,time_days,power_w,magnitude,eclipse\n";
+    }
     for (const CurveRow& r : table.rows) {
         csv += Str(r.phase);
         csv += ',';
@@ -103,6 +139,12 @@ std::string CurveCsv(const CurveTable& table) {
         csv += Str(r.magnitude);
         csv += ',';
         csv += eclipseText(r.eclipse);
+        if (o.velocities) {
+            csv += ',';
+            csv += Str(r.rvA);
+            csv += ',';
+            csv += Str(r.rvB);
+        }
         csv += '\n';
     }
     return csv;
