@@ -13,9 +13,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/assets/icon-256.png
         RENAME ${ORVANTA_APP_ID}.png)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta)
-# The teaching light curves, for Ctrl+O.
+# The teaching light curves, for Ctrl+O, and the twins' radial velocities.
 install(FILES ${PROJECT_SOURCE_DIR}/data/algol.txt ${PROJECT_SOURCE_DIR}/data/twins.csv
-              ${PROJECT_SOURCE_DIR}/data/eccentric.txt
+              ${PROJECT_SOURCE_DIR}/data/eccentric.txt ${PROJECT_SOURCE_DIR}/data/twins_rv.csv
         DESTINATION ${CMAKE_INSTALL_DATADIR}/orvanta/data)
 # The About box points here for the keyboard commands.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

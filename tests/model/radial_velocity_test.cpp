@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <memory>
 #include <numbers>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace orvanta;
@@ -196,6 +200,60 @@ TEST(MassesFromAmplitudes, TheTextbookCircularCase) {
     const auto tilted = physics::fromAmplitudes(50, 50, 10, 0, 0.5);
     EXPECT_NEAR(tilted.massA, 8 * r.massA, 1e-12);
     EXPECT_EQ(physics::fromAmplitudes(50, 50, 10, 0, 0).massA, 0);
+}
+
+} // namespace
+
+namespace {
+
+// The lesson's velocities (data/twins_rv.csv) give back the masses of the inputs that made
+// them (those of data/twins.csv), within their errors, and the file's own period.
+TEST(TeachingVelocities, GiveTheMassesOfTheTwinsBack) {
+    std::ifstream in(std::string(ORVANTA_SOURCE_DIR) + "/data/twins_rv.csv");
+    ASSERT_TRUE(in) << "data/twins_rv.csv";
+    auto f = std::make_unique<Form1>();
+    f->Form_Load();
+    f->Text7.Text = "1.1";
+    f->Text8.Text = "1.05";
+    f->Text9.Text = "1.2";
+    f->Text10.Text = "1.15";
+    f->Text11.Text = "70000000";
+    f->Text12.Text = "66000000";
+    f->Text1.Text = "6";
+    f->Text5.Text = "-4";
+    f->Plot_Click();
+    const double days = f->Period.value() * DaysPerYear;
+    // The light curve's file puts periastron 0.37 periods before its first night.
+    const double periastron = 2459400.3 - 0.37 * days;
+    f->Time = 0;
+    f->Main();
+    const auto orbit = projectedOrbitOf(*f);
+    const auto K = physics::amplitudes(orbit);
+    std::vector<VelocityPoint> points;
+    std::string line;
+    double filePeriod = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("# period = ", 0) == 0) filePeriod = std::stod(line.substr(11));
+        if (line.empty() || line[0] == '#' || line[0] == 'H') continue;
+        double t = 0, a = 0, b = 0, e = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf", &t, &a, &b, &e), 4) << line;
+        f->Time = std::fmod(t - periastron, days) / days * f->Period;
+        f->Main();
+        const auto v = velocitiesNow(*f);
+        points.push_back({true, a, e, v.a / K.a});
+        points.push_back({false, b, e, v.b / K.b});
+    }
+    EXPECT_NEAR(filePeriod, days, 1e-6);
+    ASSERT_EQ(points.size(), 36u);
+    const auto fit = physics::fitAmplitudes(points);
+    ASSERT_TRUE(fit.ok);
+    EXPECT_NEAR(fit.gamma, 12.3, 3 * fit.sigmaGamma);
+    const double sinI = physics::sinInclination(orbit);
+    const auto m = physics::fromAmplitudes(fit.kA, fit.kB, days, 0, sinI);
+    const auto err = physics::massErrors(fit, days, 0, sinI);
+    EXPECT_NEAR(m.massA, 1.1, 3 * err.massA);
+    EXPECT_NEAR(m.massB, 1.05, 3 * err.massB);
+    EXPECT_LT(err.massA, 0.05);
 }
 
 } // namespace
