@@ -145,8 +145,16 @@ double hiddenFraction(const LimbDarkening& ld, double p, double d) {
     const Polynomial law(ld);
     const double whole = 2 * kPi * law.rim();
     const bool inside = d <= 1 - p; // the occulter lies within the star's outline
-    const double limbAngle = inside ? 0 : 2 * std::acos(clampUnit((1 + d * d - p * p) / (2 * d)));
-    const double t0 = inside ? 0 : std::acos(clampUnit((1 - d * d - p * p) / (2 * d * p)));
+    double limbAngle = 0, t0 = 0;
+    if (!inside) {
+        // Both arcs end at the same crossing (x, y) of the two circles, so that near a
+        // tangency, where the crossing is ill-determined, the two arcs still meet. 1 - p^2 as
+        // (1 - p)(1 + p): exact for p near 1, where 1 + d^2 - p^2 would lose d^2.
+        const double x = clampUnit(((1 - p) * (1 + p) + d * d) / (2 * d));
+        const double y = std::sqrt((1 - x) * (1 + x));
+        limbAngle = 2 * std::atan2(y, x);
+        t0 = std::atan2(y, x - d);
+    }
     const double rim = law.rim() * limbAngle;
     const auto& all = rules();
     double previous = arcIntegral(law, p, d, t0, all[0]);

@@ -89,7 +89,11 @@ TEST_P(Velocity, TheAmplitudesGiveTheModelsMassesAndSeparationBack) {
     const auto orbit = projectedOrbitOf(f);
     const auto K = physics::amplitudes(orbit);
     const double sinI = physics::sinInclination(orbit);
-    if (sinI < 1e-3) GTEST_SKIP() << "face-on: no velocities to measure";
+    if (sinI < 1e-3) { // face-on: no velocities to measure, so no masses
+        EXPECT_LT(K.a + K.b, 1e-9);
+        EXPECT_EQ(physics::fromAmplitudes(K.a, K.b, 1, 0, 0).massA, 0);
+        return;
+    }
     const double days = f.Period.value() * DaysPerYear;
     const auto r = physics::fromAmplitudes(K.a, K.b, days, f.Eccen.value(), sinI);
     EXPECT_NEAR(r.massA, f.MassA.value(), 1e-9 * f.MassA.value());
