@@ -29,6 +29,10 @@ void Form1::DataInput() {
 
     // Both full discs: surface flux times pi R^2, R in metres.
     MaxPowerSum = (FluxA * Pi) * pow(RadiusA * SunRad, 2) + (FluxB * Pi) * pow(RadiusB * SunRad, 2);
+    // With third light, the light outside the eclipses is the stars' and the third light's.
+    if (LightOptions.thirdLight != 0)
+        MaxPowerSum = MaxPowerSum +
+                      Num(physics::thirdLightPower(MaxPowerSum.value(), LightOptions.thirdLight));
 
     Label31.Caption = text(Period * DaysPerYear);
     Label33.Caption = text(PowerToAll(MaxPowerSum, List3.TopIndex));

@@ -75,8 +75,8 @@ CurveTable LightCurveTable(const Controls& boxes, const CurveOptions& options) {
     f.copyValuesFrom(boxes);
     f.Pi = PiLiteral;
     f.Time = 0;
-    f.DataInput(); // on the magnitude row this also writes the derived radius into its box
     f.LightOptions = options.light;
+    f.DataInput(); // on the magnitude row this also writes the derived radius into its box
 
     CurveTable table;
     table.inputs = inputsLine(f);

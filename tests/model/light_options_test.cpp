@@ -100,6 +100,21 @@ TEST_F(LightOptions, ThirdLightIsItsFractionOfTheLightOutsideEclipse) {
     EXPECT_NEAR((third[0] - uniform[0]) / third[0], 0.2, 1e-14);
 }
 
+TEST_F(LightOptions, TheFullLightOfTheGraphAndItsReadOutsIncludesTheThirdLight) {
+    const double stars = f.MaxPowerSum.value();
+    f.LightOptions.thirdLight = 0.2;
+    read();
+    EXPECT_NEAR(f.MaxPowerSum.value(), stars / 0.8, 1e-15 * stars);
+    EXPECT_EQ(f.Label33.Caption, text(f.MaxPowerSum));
+    at(0);
+    EXPECT_NEAR(f.PowerSum.value(), f.MaxPowerSum.value(), 1e-15 * stars);
+    // The window after a plot: out of eclipse the read-out says 100 %, as without it.
+    auto w = std::make_unique<Form1>();
+    w->Load();
+    w->LightOptionsSet(f.LightOptions);
+    EXPECT_EQ(w->Label34.Caption, "100");
+}
+
 TEST(LightOptionsDialog, ReadsItsBoxesOrNamesTheOneAtFault) {
     const auto ok = readLightOptions({"0.6", "", "0.4", " 0.25 ", "0.1"});
     ASSERT_TRUE(std::holds_alternative<physics::LightOptions>(ok));
