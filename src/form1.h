@@ -163,7 +163,8 @@ public:
     void ReferToSub3();
     void ReferToSub4();
     /// The options of real stars (limb darkening, third light), all off at start-up. Kept
-    /// for the window's session only; DataInput does not read them.
+    /// for the window's session only; the boxes never set them, and DataInput adds the
+    /// third light to MaxPowerSum.
     physics::LightOptions LightOptions;
     /// With any option on, after LightStage: the star behind darkened to its limb, then the
     /// third light added to PowerSum.
