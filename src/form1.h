@@ -4,14 +4,16 @@
 // subsystem (named beside each group below).
 #pragma once
 
-#include "core/checked.h"
-#include "core/constants.h"
 #include "core/sim_state.h"
 #include "core/text_rules.h"
+#include "physics/checked.h"
+#include "physics/constants.h"
 #include "physics/light_options.h"
 #include "render/layout.h"
 #include "render/observed_overlay.h"
 #include "render/surface.h"
+#include "ui/error_hint.h"
+#include "ui/inputs.h"
 #include "ui/window_controls.h"
 
 #include <new>
@@ -41,6 +43,19 @@ namespace mouse {
 inline constexpr int Left = 1, Right = 2, Middle = 4; // Button
 inline constexpr int Shift = 1, Ctrl = 2, Alt = 4;    // Shift
 } // namespace mouse
+
+/// A received power in W as the graph's quantity Index (0 power, 1 magnitude); nothing for
+/// another Index.
+Maybe powerToAll(const Num& Value, int Index);
+/// The inverse of powerToAll.
+Maybe allToPower(const Num& Value, int Index);
+/// Star 'A' or 'B''s surface flux in W/m^2 from its boxes in quantity Index, on any state and
+/// controls (Form1::AllToFluxA on the window's own).
+Maybe starFlux(SimState& s, Controls& c, char star, int Index);
+/// The parameter input of a plot on any state and controls: reads every box into the state
+/// and derives Period, MeanMotion and MaxPowerSum; writes the period and full-light
+/// read-outs. Form1::DataInput on the window's own; the light-curve table on a copy.
+void readInputs(SimState& s, Controls& c);
 
 class Form1 : public SimState, public Controls, public Surface {
 public:
@@ -108,7 +123,7 @@ public:
     /// Grows by one with every error, so the view knows to show the window (again).
     unsigned ErrorCount = 0;
 
-    // ---- numeric helpers (photometry/numeric_helpers.cpp) -------------------------------
+    // ---- numeric helpers (photometry/numeric_helpers.cpp, on physics/numeric.cpp) ---------
     // Raise a run-time error where the result would be a NaN or an infinity.
     Num acos(const Num& x); ///< radians, for -1 <= x <= 1
     Num pow(const Num& x, const Num& Y);
@@ -147,14 +162,16 @@ public:
     /// Reads every box into the state and derives Period, MeanMotion and MaxPowerSum.
     void DataInput();
 
-    // ---- evaluation, orbit and light (core/evaluation.cpp, orbit_geometry.cpp,
-    //      eclipse_light.cpp) ---------------------------------------------------------------
+    // ---- evaluation, orbit and light (core/evaluation.cpp, on physics/orbit.cpp,
+    //      kepler.cpp and eclipse_light.cpp) ------------------------------------------------
     /// The whole system at the instant Time: positions, depths and PowerSum. Draws nothing
     /// and never changes Time.
     void Main();
     /// Kepler's equation at Time, then both stars' view coordinates and depths.
     void OrbitStage();
-    /// PowerSum in W from the projected discs.
+    /// PowerSum in W from the projected discs; with an option of real stars on (the state's
+    /// LightOptions, set by LightOptionsSet, never by the boxes), the star behind darkened to
+    /// its limb and the third light added.
     void LightStage();
     // The eclipse cases of LightStage: partial; one disc within the other; nested with A
     // behind; nested with B behind.
@@ -162,13 +179,6 @@ public:
     void ReferToSub2();
     void ReferToSub3();
     void ReferToSub4();
-    /// The options of real stars (limb darkening, third light), all off at start-up. Kept
-    /// for the window's session only; the boxes never set them, and DataInput adds the
-    /// third light to MaxPowerSum.
-    physics::LightOptions LightOptions;
-    /// With any option on, after LightStage: the star behind darkened to its limb, then the
-    /// third light added to PowerSum.
-    void OptionsStage();
     /// Counts Main calls, for tests and benchmarks that check the work done by counting.
     unsigned long long MainCalls = 0;
 

@@ -3,11 +3,12 @@
 
 #include "cli/atomic_file.h"
 #include "form1.h"
+#include "photometry/star_side.h"
 #include "render/curve_table.h"
 
 #include <algorithm>
 #include <cctype>
-#include <memory>
+#include <new>
 #include <ostream>
 
 namespace orvanta::cli {
@@ -34,61 +35,49 @@ struct NumberOption {
     }
 };
 
-NumberOption starOption(char star, const char* stem, const char* metavar, const char* meaning,
-                        Text StarOptions::*field, TextBoxCtl Controls::*box = nullptr) {
+/// The command's option of a quantity in the table of the inputs.
+NumberOption optionOf(const InputQuantity& q) {
     NumberOption o;
-    o.name = std::string("--") + stem + "-" + star;
-    o.metavar = metavar;
-    o.meaning = meaning;
-    o.star = star;
-    o.starField = field;
-    o.box = box;
-    return o;
-}
-
-NumberOption orbitOption(const char* name, const char* metavar, const char* meaning,
-                         Text CurveRequest::*field, TextBoxCtl Controls::*box) {
-    NumberOption o;
-    o.name = name;
-    o.metavar = metavar;
-    o.meaning = meaning;
-    o.orbitField = field;
-    o.box = box;
+    o.name = q.option;
+    o.metavar = q.metavar;
+    o.meaning = q.meaning;
+    o.star = q.star;
+    if (q.star != 0) {
+        // The light quantities other than the flux have no box of their own by default.
+        if (q.lightRow <= 0) o.box = q.box;
+        const std::string_view stem = q.name.substr(0, q.name.size() - 2);
+        for (const auto& [word, field] :
+             {std::pair{"mass", &StarOptions::mass}, std::pair{"radius", &StarOptions::radius},
+              std::pair{"flux", &StarOptions::flux},
+              std::pair{"luminosity", &StarOptions::luminosity},
+              std::pair{"temperature", &StarOptions::temperature},
+              std::pair{"magnitude", &StarOptions::magnitude}})
+            if (stem == word) o.starField = field;
+    } else {
+        o.box = q.box;
+        for (const auto& [word, field] : {std::pair{"distance", &CurveRequest::distance},
+                                          std::pair{"eccentricity", &CurveRequest::eccentricity},
+                                          std::pair{"incline1", &CurveRequest::incline1},
+                                          std::pair{"incline2", &CurveRequest::incline2},
+                                          std::pair{"incline3", &CurveRequest::incline3},
+                                          std::pair{"steps", &CurveRequest::steps}})
+            if (q.name == word) o.orbitField = field;
+    }
     return o;
 }
 
 std::vector<NumberOption> starOptions(char star) {
-    const bool a = star == 'a';
-    return {
-        starOption(star, "mass", "M", "mass, solar masses", &StarOptions::mass,
-                   a ? &Controls::Text7 : &Controls::Text8),
-        starOption(star, "radius", "R", "radius, solar radii", &StarOptions::radius,
-                   a ? &Controls::Text9 : &Controls::Text10),
-        starOption(star, "flux", "F", "light flux at the surface, W/m^2", &StarOptions::flux,
-                   a ? &Controls::Text11 : &Controls::Text12),
-        starOption(star, "luminosity", "L", "luminosity, W", &StarOptions::luminosity),
-        starOption(star, "temperature", "T", "surface temperature, K", &StarOptions::temperature),
-        starOption(star, "magnitude", "MV",
-                   "absolute visual magnitude (with the temperature option)",
-                   &StarOptions::magnitude),
-    };
+    std::vector<NumberOption> options;
+    for (const InputQuantity& q : inputQuantities())
+        if (q.star == star) options.push_back(optionOf(q));
+    return options;
 }
 
 std::vector<NumberOption> orbitOptions() {
-    return {
-        orbitOption("--distance", "D", "mean distance between the centres, solar radii",
-                    &CurveRequest::distance, &Controls::Text1),
-        orbitOption("--eccentricity", "E", "eccentricity of the relative orbit, -1 < E < 1",
-                    &CurveRequest::eccentricity, &Controls::Text3),
-        orbitOption("--incline1", "DEG", "turn about the vertical view axis, degrees",
-                    &CurveRequest::incline1, &Controls::Text4),
-        orbitOption("--incline2", "DEG", "tilt about the horizontal view axis, degrees",
-                    &CurveRequest::incline2, &Controls::Text5),
-        orbitOption("--incline3", "DEG", "turn within the orbital plane, degrees",
-                    &CurveRequest::incline3, &Controls::Text6),
-        orbitOption("--steps", "N", "steps per period of the window's animation (in the header)",
-                    &CurveRequest::steps, &Controls::Text2),
-    };
+    std::vector<NumberOption> options;
+    for (const InputQuantity& q : inputQuantities())
+        if (q.star == 0) options.push_back(optionOf(q));
+    return options;
 }
 
 std::vector<NumberOption> allNumberOptions() {
@@ -264,43 +253,40 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
     return r;
 }
 
-void applyToBoxes(const CurveRequest& request, Form1& f) {
+void applyToBoxes(const CurveRequest& request, Controls& f) {
     const std::vector<NumberOption> numbers = allNumberOptions();
     CurveRequest r = request; // `in` hands out references that could change it
+    // The fields a preset's conversion of the light box writes, as a window's would.
+    SimState scratch;
 
-    auto applyStar = [&](const StarOptions& s, ComboBoxCtl& type, ListBoxCtl& selector,
-                         TextBoxCtl& value, TextBoxCtl& temperature, bool isA) {
+    auto applyStar = [&](const StarOptions& s, const StarSide& side) {
         if (s.preset) {
-            type.ListIndex = *s.preset;
-            if (isA)
-                f.Combo1_Click();
-            else
-                f.Combo2_Click();
+            side.type.ListIndex = *s.preset;
+            presetPicked(scratch, side);
         }
         if (s.magnitude) {
-            selector.TopIndex = 3;
-            value.Text = *s.magnitude;
-            temperature.Text = *s.temperature;
+            side.selector.TopIndex = 3;
+            side.value.Text = *s.magnitude;
+            side.temperature.Text = *s.temperature;
         } else if (s.temperature) {
-            selector.TopIndex = 2;
-            value.Text = *s.temperature;
+            side.selector.TopIndex = 2;
+            side.value.Text = *s.temperature;
         } else if (s.luminosity) {
-            selector.TopIndex = 1;
-            value.Text = *s.luminosity;
+            side.selector.TopIndex = 1;
+            side.value.Text = *s.luminosity;
         } else if (s.flux) {
-            selector.TopIndex = 0;
-            value.Text = *s.flux;
+            side.selector.TopIndex = 0;
+            side.value.Text = *s.flux;
         }
+        // The selector's row is the one the user would have scrolled to.
+        side.previousRow = side.selector.TopIndex;
     };
-    applyStar(request.a, f.Combo1, f.List1, f.Text11, f.Text16, true);
-    applyStar(request.b, f.Combo2, f.List2, f.Text12, f.Text17, false);
+    applyStar(request.a, starA(scratch, f));
+    applyStar(request.b, starB(scratch, f));
     // Masses, radii and the orbit go into their boxes; the light went in above.
     for (const NumberOption& o : numbers)
         if (o.box != nullptr && o.in(r) && o.box != &Controls::Text11 && o.box != &Controls::Text12)
             (f.*(o.box)).Text = *o.in(r);
-    // The selector's row is the one the user would have scrolled to.
-    f.PrevQuantityA = f.List1.TopIndex;
-    f.PrevQuantityB = f.List2.TopIndex;
 }
 
 std::string curveHelp() {
@@ -371,15 +357,21 @@ int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
         return out ? 0 : 2;
     }
 
-    // The window's own error path, so the message is the error window's text.
-    auto f = std::make_unique<Form1>();
+    // No window object: the boxes' values and the table's own state, the message as the
+    // window's error window would show it.
     std::string csv;
-    f->Run([&] {
-        applyToBoxes(request, *f);
-        csv = CurveCsv(LightCurveTable(*f, request.options));
-    });
-    if (f->ErrorCount != 0) {
-        err << f->ErrorText << '\n';
+    try {
+        Controls boxes;
+        applyToBoxes(request, boxes);
+        csv = CurveCsv(LightCurveTable(boxes, request.options));
+    } catch (const RuntimeError& e) {
+        err << errorText(e) << '\n';
+        return 2;
+    } catch (const std::bad_alloc&) {
+        err << errorText(RuntimeError{7, "Out of memory"}) << '\n';
+        return 2;
+    } catch (...) {
+        err << errorText(RuntimeError{51, "Internal error"}) << '\n';
         return 2;
     }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace orvanta {
-class Form1;
+struct Controls;
 }
 
 namespace orvanta::cli {
@@ -42,7 +42,7 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args);
 /// Fills a window's boxes as a user would: the preset picked first, then every value
 /// typed into its box with the star's selector on the matching row. Raises the run-time
 /// error of the preset's conversion, should there be one.
-void applyToBoxes(const CurveRequest& request, Form1& f);
+void applyToBoxes(const CurveRequest& request, Controls& f);
 
 /// The --help text: every option with its unit and default.
 std::string curveHelp();

@@ -1,43 +1,45 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading the parameter set from the window's boxes into the state.
+// Reading the parameter set from the window's boxes (ui/inputs.h) into the state.
 #include "form1.h"
+#include "physics/orbit.h"
+#include "physics/photometry.h"
 
 namespace orvanta {
 
 void Form1::DataInput() {
-    NoteWhatIsRead(); // for the boxes whose text the number rule reads only in part
-    MeanDistance = Val(Text1.Text);
-    IterationNo = Val(Text2.Text);
-    Eccen = Val(Text3.Text);
-    Incline1 = Val(Text4.Text);
-    Incline2 = Val(Text5.Text);
-    Incline3 = Val(Text6.Text);
-    MassA = Val(Text7.Text);
-    MassB = Val(Text8.Text);
-    RadiusA = Val(Text9.Text);
-    RadiusB = Val(Text10.Text);
+    readInputs(*this, *this);
+}
+
+void readInputs(SimState& s, Controls& c) {
+    noteWhatIsRead(c); // for the boxes whose text the number rule reads only in part
+    s.MeanDistance = Val(inputBox(c, "distance").Text);
+    s.IterationNo = Val(inputBox(c, "steps").Text);
+    s.Eccen = Val(inputBox(c, "eccentricity").Text);
+    s.Incline1 = Val(inputBox(c, "incline1").Text);
+    s.Incline2 = Val(inputBox(c, "incline2").Text);
+    s.Incline3 = Val(inputBox(c, "incline3").Text);
+    s.MassA = Val(inputBox(c, "mass-a").Text);
+    s.MassB = Val(inputBox(c, "mass-b").Text);
+    s.RadiusA = Val(inputBox(c, "radius-a").Text);
+    s.RadiusB = Val(inputBox(c, "radius-b").Text);
 
     // With the magnitude row a star's radius is derived here and replaces the typed one.
-    FluxA = num(AllToFluxA(List1.TopIndex));
-    FluxB = num(AllToFluxB(List2.TopIndex));
+    s.FluxA = num(starFlux(s, c, 'A', c.List1.TopIndex));
+    s.FluxB = num(starFlux(s, c, 'B', c.List2.TopIndex));
 
-    // Kepler's third law in years, solar masses and astronomical units.
-    const Num x = (MeanDistance * SunRad) / AstroUnit;
-    const Num c = pow(x, 3) / (MassA + MassB);
-    Period = sqrt(c);
-    MeanMotion = (Pi + Pi) / Period;
+    s.Period = orbitalPeriod(s.MeanDistance, s.MassA, s.MassB);
+    s.MeanMotion = meanMotionOf(s.Period, s.Pi);
+    s.MaxPowerSum = fullDiscPower(s.FluxA, s.RadiusA, s.FluxB, s.RadiusB, s.Pi);
 
-    // Both full discs: surface flux times pi R^2, R in metres.
-    MaxPowerSum = (FluxA * Pi) * pow(RadiusA * SunRad, 2) + (FluxB * Pi) * pow(RadiusB * SunRad, 2);
     // With third light, the light outside the eclipses is the stars' and the third light's.
-    if (LightOptions.thirdLight != 0)
-        MaxPowerSum = MaxPowerSum +
-                      Num(physics::thirdLightPower(MaxPowerSum.value(), LightOptions.thirdLight));
+    if (s.LightOptions.thirdLight != 0)
+        s.MaxPowerSum = s.MaxPowerSum + Num(physics::thirdLightPower(s.MaxPowerSum.value(),
+                                                                     s.LightOptions.thirdLight));
 
-    Label31.Caption = text(Period * DaysPerYear);
-    Label33.Caption = text(PowerToAll(MaxPowerSum, List3.TopIndex));
-    GraphMag = List3.TopIndex == 0 ? Num(Val(Text13.Text)) : -Num(Val(Text13.Text));
-    StarMag = Val(Text14.Text);
+    c.Label31.Caption = text(s.Period * DaysPerYear);
+    c.Label33.Caption = text(powerToAll(s.MaxPowerSum, c.List3.TopIndex));
+    s.GraphMag = c.List3.TopIndex == 0 ? Num(Val(c.Text13.Text)) : -Num(Val(c.Text13.Text));
+    s.StarMag = Val(c.Text14.Text);
 }
 
 } // namespace orvanta

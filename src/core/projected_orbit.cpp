@@ -3,7 +3,7 @@
 
 namespace orvanta {
 
-physics::ProjectedOrbit projectedOrbitOf(const SimState& s) {
+physics::ProjectedOrbit projectedOrbitOf(const BinaryState& s) {
     const double c1 = s.CosIncline1.value(), c2 = s.CosIncline2.value();
     const double c3 = s.CosIncline3.value(), s1 = s.SinIncline1.value();
     const double s3 = s.SinIncline3.value();
@@ -19,7 +19,7 @@ physics::ProjectedOrbit projectedOrbitOf(const SimState& s) {
     return o;
 }
 
-physics::StarVelocities velocitiesNow(const SimState& s) {
+physics::StarVelocities velocitiesNow(const BinaryState& s) {
     return physics::lineOfSight(projectedOrbitOf(s), s.EccAnomaly.value());
 }
 

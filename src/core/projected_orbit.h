@@ -2,17 +2,17 @@
 // The orbit of the state as the radial velocities need it.
 #pragma once
 
-#include "core/sim_state.h"
+#include "physics/binary_state.h"
 #include "physics/radial_velocity.h"
 
 namespace orvanta {
 
-/// The orbit as the orbit stage turned it into the view at the last Main (its angles'
+/// The orbit as the orbit stage turned it into the view at the last evaluation (its angles'
 /// sines and cosines), with the state's distance, eccentricity, mean motion and masses.
-physics::ProjectedOrbit projectedOrbitOf(const SimState& s);
+physics::ProjectedOrbit projectedOrbitOf(const BinaryState& s);
 
-/// Both stars' line-of-sight velocities at the last Main, km/s, positive away from the
+/// Both stars' line-of-sight velocities at the last evaluation, km/s, positive away from the
 /// observer, without the systemic velocity.
-physics::StarVelocities velocitiesNow(const SimState& s);
+physics::StarVelocities velocitiesNow(const BinaryState& s);
 
 } // namespace orvanta

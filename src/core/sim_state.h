@@ -1,60 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The simulation state: every field the procedures share, with its unit and start value.
-// Lengths in solar radii, masses in solar masses, input angles in degrees, derived angles
-// in radians, time in years, flux in W/m^2, power in W, screen positions in window pixels.
+// The simulation state: every field the procedures share, with its unit and start value:
+// the two stars' (physics/binary_state.h), then the window's own. Lengths in solar radii,
+// masses in solar masses, input angles in degrees, derived angles in radians, time in years,
+// flux in W/m^2, power in W, screen positions in window pixels.
 #pragma once
 
-#include "core/checked.h"
+#include "physics/binary_state.h"
 
 #include <cstddef>
 #include <iterator>
 
 namespace orvanta {
 
-struct SimState {
-    Num MassA;        ///< solar masses, star A
-    Num MassB;        ///< solar masses, star B
-    Num MeanDistance; ///< solar radii, semi-major axis of the relative orbit
-    Num IterationNo;  ///< steps per orbital period
-    Num Eccen;        ///< eccentricity of the relative orbit; -1 < e < 1 is the model's domain
-    Num Incline1;     ///< degrees, turn about the vertical view axis
-    Num Incline2;     ///< degrees, tilt about the horizontal view axis
-    Num Incline3;     ///< degrees, turn within the orbital plane
-    Num RadiusA;      ///< solar radii
-    Num RadiusB;      ///< solar radii
-    Num FluxA;        ///< W/m^2 at the surface of star A
-    Num FluxB;        ///< W/m^2 at the surface of star B
-    Num Pi;           ///< the truncated literal 3.14159265358979, set at start-up
-    Num RelX;         ///< solar radii, B relative to A in the orbital plane
-    Num RelY;
-    Num TrueAnomaly;   ///< radians, in [0, 2 Pi)
-    Num Separation;    ///< solar radii between the centres
-    int LoopIndex = 0; ///< counter of the fixed loops; meaningless between calls
-    Num StepNo;        ///< step now shown, 1..IterationNo; 0 (empty) until the first plot
-    Num EccAnomaly;    ///< radians; also the starting guess of the next Kepler solution
-    Num MeanMotion;    ///< radians per year
-    Num Period;        ///< years
-    Num Time;          ///< years since periastron
-    Num OrbitXA;       ///< solar radii about the centre of mass, orbital plane
-    Num OrbitYA;
-    Num OrbitXB;
-    Num OrbitYB;
-    Num ViewXA; ///< solar radii, to the right on the screen
-    Num DepthA; ///< solar radii along the line of sight; larger is farther
-    Num ViewYA; ///< solar radii, downward on the screen
-    Num ViewXB;
-    Num DepthB;
-    Num ViewYB;
-    Num ProjDistance; ///< solar radii between the centres as seen by the viewer
-    Num LensAngleA;   ///< radians, half-angle of the common chord at A's centre
-    Num LensAngleB;
-    Num PowerSum; ///< W received at Time
-    Num CosIncline1;
-    Num CosIncline2;
-    Num CosIncline3;
-    Num SinIncline1;
-    Num SinIncline2;
-    Num SinIncline3;
+struct SimState : BinaryState {
+    Num IterationNo;    ///< steps per orbital period
+    Num StepNo;         ///< step now shown, 1..IterationNo; 0 (empty) until the first plot
     Num GraphMag;       ///< px per W, or px per magnitude (negative while magnitudes show)
     Num StarMag;        ///< px per solar radius
     Num CentreX;        ///< px, column of the centre of mass in the star view
@@ -83,9 +43,9 @@ struct SimState {
     Num DotY;         ///< px, row of the current light value
 };
 
-/// Every number of the state, in the order of the fields: for checks that look at the whole
-/// state (no NaN, no infinity; the same digits twice). The build fails below when a field is
-/// added to the state but not here.
+/// Every number of the state, the two stars' and the window's: for checks that look at the
+/// whole state (no NaN, no infinity; the same digits twice). The build fails below when a
+/// field is added to the state but not here.
 inline constexpr Num SimState::*StateNumbers[] = {
     &SimState::MassA,
     &SimState::MassB,
@@ -167,9 +127,12 @@ template <class T, class... Fields> constexpr std::size_t fieldCount() {
 }
 } // namespace detail
 
-/// The fields that are not numbers: LoopIndex, Dragging, PrevQuantityA, PrevQuantityB.
-inline constexpr std::size_t StateOtherFields = 4;
-static_assert(detail::fieldCount<SimState>() == std::size(StateNumbers) + StateOtherFields,
+/// The fields that are not numbers: LoopIndex, LightOptions, Dragging, PrevQuantityA,
+/// PrevQuantityB.
+inline constexpr std::size_t StateOtherFields = 5;
+// SimState's first element is its BinaryState part, counted by its own fields.
+static_assert(detail::fieldCount<BinaryState>() + detail::fieldCount<SimState>() - 1 ==
+                  std::size(StateNumbers) + StateOtherFields,
               "a field of SimState is missing from StateNumbers (or from StateOtherFields)");
 
 } // namespace orvanta

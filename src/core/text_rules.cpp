@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text_rules.h"
 
-#include "core/checked.h"
+#include "physics/checked.h"
 
 #include <charconv>
 #include <cmath>

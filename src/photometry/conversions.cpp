@@ -1,35 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between a star's surface flux and the quantity its light is entered in,
 // and of a received power to the quantity the light curve shows.
-#include "photometry/light_constants.h"
 #include "photometry/star_side.h"
+#include "physics/photometry.h"
 
 namespace orvanta {
 
-Maybe allToFlux(Form1& f, const StarSide& s, int Index) {
+Maybe allToFlux(SimState& f, const StarSide& s, int Index) {
     switch (Index) {
     case 0:
         return Num(Val(s.value.Text));
     case 1: {
         const Num R = Val(s.radius.Text);
         const Num L = Val(s.value.Text);
-        return L / ((f.pow(R * SunRad, 2) * 4) * f.Pi);
+        return fluxOfLuminosity(L, R, f.Pi);
     }
     case 2: {
         const Num T = Val(s.value.Text);
-        return f.pow(T, 4) * StefanBoltzmann;
+        return fluxOfTemperature(T);
     }
     case 3: {
         // The flux follows from the temperature alone; the magnitude fixes the radius
         // through L ~ R^2 T^4 with the Sun as reference.
-        const Num flux = f.pow(Num(Val(s.temperature.Text)), 4) * StefanBoltzmann;
-        f.LogTempX = Log(Num(Val(s.temperature.Text))) / Log(Num(10)) - 4;
+        const Num flux = fluxOfTemperature(Num(Val(s.temperature.Text)));
+        f.LogTempX = logTemperatureX(Num(Val(s.temperature.Text)));
         const Num Mv = Val(s.value.Text);
-        const Num& X = f.LogTempX;
-        f.BolMag = Mv - 8.499 * f.pow(X, 4) + 13.421 * f.pow(X, 3) - 8.131 * f.pow(X, 2) -
-                   3.901 * X - 0.438;
-        s.radiusField = f.pow(10, (SunBolometricMag - f.BolMag) / 5) *
-                        f.pow(SunTemperature / Num(Val(s.temperature.Text)), 2);
+        f.BolMag = bolometricMagnitude(Mv, f.LogTempX);
+        s.radiusField = radiusOfMagnitude(f.BolMag, Num(Val(s.temperature.Text)));
         s.radius.Text = text(s.radiusField);
         return flux;
     }
@@ -38,7 +35,7 @@ Maybe allToFlux(Form1& f, const StarSide& s, int Index) {
     }
 }
 
-Maybe fluxToAll(Form1& f, const StarSide& s, const Num& Value, int Index) {
+Maybe fluxToAll(SimState& f, const StarSide& s, const Num& Value, int Index) {
     const std::string star(1, s.letter);
     switch (Index) {
     case 0:
@@ -46,12 +43,12 @@ Maybe fluxToAll(Form1& f, const StarSide& s, const Num& Value, int Index) {
         return Value;
     case 1: {
         const Num R = Val(s.radius.Text);
-        const Num result = ((Value * f.pow(R * SunRad, 2)) * 4) * f.Pi;
+        const Num result = luminosityOfFlux(Value, R, f.Pi);
         s.description.Caption = "(Luminosity of Star " + star + " Surface)";
         return result;
     }
     case 2: {
-        const Num result = f.pow(Value / StefanBoltzmann, 0.25);
+        const Num result = temperatureOfFlux(Value);
         s.description.Caption = "(Temperature of Star " + star + " Surface)";
         return result;
     }
@@ -69,6 +66,10 @@ Maybe fluxToAll(Form1& f, const StarSide& s, const Num& Value, int Index) {
     }
 }
 
+Maybe starFlux(SimState& s, Controls& c, char star, int Index) {
+    return allToFlux(s, star == 'A' ? starA(s, c) : starB(s, c), Index);
+}
+
 Maybe Form1::AllToFluxA(int Index) {
     return allToFlux(*this, starA(*this), Index);
 }
@@ -82,16 +83,24 @@ Maybe Form1::FluxToAllB(const Num& Value, int Index) {
     return fluxToAll(*this, starB(*this), Value, Index);
 }
 
-Maybe Form1::PowerToAll(const Num& Value, int Index) {
+Maybe powerToAll(const Num& Value, int Index) {
     if (Index == 0) return Value;
-    if (Index == 1) return ZeroPointMag - MagnitudeFactor * Log(Value / ZeroPointPower) / Log(10);
+    if (Index == 1) return magnitudeOfPower(Value);
     return std::nullopt;
 }
 
-Maybe Form1::AllToPower(const Num& Value, int Index) {
+Maybe allToPower(const Num& Value, int Index) {
     if (Index == 0) return Value;
-    if (Index == 1) return pow(10, (ZeroPointMag - Value) / MagnitudeFactor) * ZeroPointPower;
+    if (Index == 1) return powerOfMagnitude(Value);
     return std::nullopt;
+}
+
+Maybe Form1::PowerToAll(const Num& Value, int Index) {
+    return powerToAll(Value, Index);
+}
+
+Maybe Form1::AllToPower(const Num& Value, int Index) {
+    return allToPower(Value, Index);
 }
 
 } // namespace orvanta

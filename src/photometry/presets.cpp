@@ -5,7 +5,10 @@
 
 namespace orvanta {
 
-void presetPicked(Form1& f, const StarSide& s) {
+namespace {
+
+// `run` runs the selector's conversion: under the window's event boundary, or as it is.
+template <class Run> void pick(SimState& f, const StarSide& s, Run&& run) {
     if (s.type.Text().empty()) {
         s.mass.Enabled = true;
         s.radius.Enabled = true;
@@ -17,7 +20,7 @@ void presetPicked(Form1& f, const StarSide& s) {
         // would. A fault in that conversion is reported on its own and does not keep
         // the preset from filling the boxes.
         s.selector.TopIndex = 2;
-        f.Run([&] { selectorScrolled(f, s); });
+        run([&] { selectorScrolled(f, s); });
         s.previousRow = 2;
     }
     s.mass.Enabled = false;
@@ -31,6 +34,16 @@ void presetPicked(Form1& f, const StarSide& s) {
         s.value.Text = Str(p.temperature);
         break;
     }
+}
+
+} // namespace
+
+void presetPicked(Form1& f, const StarSide& s) {
+    pick(f, s, [&](auto&& conversion) { f.Run(conversion); });
+}
+
+void presetPicked(SimState& f, const StarSide& s) {
+    pick(f, s, [](auto&& conversion) { conversion(); });
 }
 
 void Form1::Combo1_Click() {

@@ -4,7 +4,7 @@
 
 namespace orvanta {
 
-void selectorScrolled(Form1& f, const StarSide& s) {
+void selectorScrolled(SimState& f, const StarSide& s) {
     const int shown = s.selector.TopIndex;
     if (s.previousRow == 3) {
         s.temperatureRow.Visible = false;

@@ -23,19 +23,32 @@ struct StarSide {
     ComboBoxCtl& type;
 };
 
+/// Star A of a state and its controls (a window, or the light-curve table's own pair).
+inline StarSide starA(SimState& s, Controls& c) {
+    return {'A',      c.Text11,  c.Text9, c.Text7,         c.Text16, c.Label41, c.Label44,
+            c.Label4, s.RadiusA, s.FluxA, s.PrevQuantityA, c.List1,  c.Combo1};
+}
+
+inline StarSide starB(SimState& s, Controls& c) {
+    return {'B',      c.Text12,  c.Text10, c.Text8,         c.Text17, c.Label42, c.Label43,
+            c.Label3, s.RadiusB, s.FluxB,  s.PrevQuantityB, c.List2,  c.Combo2};
+}
+
 inline StarSide starA(Form1& f) {
-    return {'A',      f.Text11,  f.Text9, f.Text7,         f.Text16, f.Label41, f.Label44,
-            f.Label4, f.RadiusA, f.FluxA, f.PrevQuantityA, f.List1,  f.Combo1};
+    return starA(f, f);
 }
 
 inline StarSide starB(Form1& f) {
-    return {'B',      f.Text12,  f.Text10, f.Text8,         f.Text17, f.Label42, f.Label43,
-            f.Label3, f.RadiusB, f.FluxB,  f.PrevQuantityB, f.List2,  f.Combo2};
+    return starB(f, f);
 }
 
-Maybe allToFlux(Form1& f, const StarSide& s, int Index);
-Maybe fluxToAll(Form1& f, const StarSide& s, const Num& Value, int Index);
-void selectorScrolled(Form1& f, const StarSide& s);
+Maybe allToFlux(SimState& f, const StarSide& s, int Index);
+Maybe fluxToAll(SimState& f, const StarSide& s, const Num& Value, int Index);
+void selectorScrolled(SimState& f, const StarSide& s);
+/// The star's preset picked: a fault of the selector's conversion is reported on its own by
+/// the window's event boundary, and does not keep the preset from filling the boxes.
 void presetPicked(Form1& f, const StarSide& s);
+/// The same on a state and controls without a window: a fault of the conversion raises.
+void presetPicked(SimState& f, const StarSide& s);
 
 } // namespace orvanta

@@ -3,13 +3,12 @@
 
 #include "core/projected_orbit.h"
 #include "form1.h"
-#include "period_sweep.h"
+#include "physics/evaluator.h"
+#include "physics/photometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
-
-#include <memory>
 
 namespace orvanta {
 
@@ -45,20 +44,21 @@ void addStar(std::string& line, const ListBoxCtl& selector, const TextBoxCtl& va
     if (selector.TopIndex == 3) addInput(line, temperatureCaption.Caption, temperature);
 }
 
-std::string inputsLine(const Form1& f) {
+/// A quantity of the table of the inputs with its caption.
+void addNamed(std::string& line, const Controls& f, std::string_view name) {
+    const InputQuantity& q = *inputNamed(name);
+    addInput(line, (f.*(q.caption)).Caption, f.*(q.box));
+}
+
+std::string inputsLine(const Controls& f) {
     std::string line;
-    addInput(line, f.Label8.Caption, f.Text7);
-    addInput(line, f.Label10.Caption, f.Text8);
-    addInput(line, f.Label12.Caption, f.Text9);
-    addInput(line, f.Label26.Caption, f.Text10);
+    for (const char* name : {"mass-a", "mass-b", "radius-a", "radius-b"})
+        addNamed(line, f, name);
     addStar(line, f.List1, f.Text11, f.Label41, f.Text16, f.Combo1, f.Label39);
     addStar(line, f.List2, f.Text12, f.Label42, f.Text17, f.Combo2, f.Label40);
-    addInput(line, f.Label19.Caption, f.Text1);
-    addInput(line, f.Label15.Caption, f.Text3);
-    addInput(line, f.Label13.Caption, f.Text4);
-    addInput(line, f.Label14.Caption, f.Text5);
-    addInput(line, f.Label16.Caption, f.Text6);
-    addInput(line, f.Label17.Caption, f.Text2);
+    for (const char* name :
+         {"distance", "eccentricity", "incline1", "incline2", "incline3", "steps"})
+        addNamed(line, f, name);
     line += "; ";
     line += f.Label30.Caption; // "Period / Day ="
     line += ' ';
@@ -69,33 +69,37 @@ std::string inputsLine(const Form1& f) {
 } // namespace
 
 CurveTable LightCurveTable(const Controls& boxes, const CurveOptions& options) {
-    // Heap: the window object holds the 794 x 568 drawing surface.
-    auto fresh = std::make_unique<Form1>();
-    Form1& f = *fresh;
-    f.copyValuesFrom(boxes);
-    f.Pi = PiLiteral;
-    f.Time = 0;
-    f.LightOptions = options.light;
-    f.DataInput(); // on the magnitude row this also writes the derived radius into its box
+    // The boxes are read as a plot reads them, into a state and controls of the table's own
+    // (no window object, no drawing surface).
+    Controls c;
+    c.copyValuesFrom(boxes);
+    SimState s;
+    s.Pi = PiLiteral;
+    s.Time = 0;
+    s.LightOptions = options.light;
+    readInputs(s, c); // on the magnitude row this also writes the derived radius into its box
 
     CurveTable table;
-    table.inputs = inputsLine(f);
-    table.periodDays = (f.Period * DaysPerYear).value();
-    table.rows.reserve(800);
+    table.inputs = inputsLine(c);
+    table.periodDays = (s.Period * DaysPerYear).value();
+    table.rows.reserve(SweepSteps + 1);
     table.options = options;
 
-    sweepPeriod(f, [&] {
-        table.rows.push_back({(f.Time / f.Period).value(), (DaysPerYear * f.Time).value(),
-                              f.PowerSum.value(), num(f.PowerToAll(f.PowerSum, 1)).value(),
-                              eclipseNow(f)});
+    // A fresh evaluator: the sweep a fresh window makes, warm start 0, so equal boxes give
+    // equal digits. The options go with the parameters.
+    Evaluator ev(parametersOf(s));
+    ev.sweep([&](const BinaryState& b) {
+        table.rows.push_back({(b.Time / b.Period).value(), (DaysPerYear * b.Time).value(),
+                              b.PowerSum.value(), magnitudeOfPower(b.PowerSum).value(),
+                              eclipseNow(b)});
         if (options.velocities) {
-            const auto v = velocitiesNow(f);
+            const auto v = velocitiesNow(b);
             table.rows.back().rvA = options.gamma + v.a;
             table.rows.back().rvB = options.gamma + v.b;
         }
     });
     if (options.velocities) {
-        const auto orbit = projectedOrbitOf(f);
+        const auto orbit = projectedOrbitOf(ev.state());
         const auto K = physics::amplitudes(orbit);
         table.kA = K.a;
         table.kB = K.b;

@@ -2,7 +2,7 @@
 // The light curve as a table: what Ctrl+E saves and `orvanta curve` prints.
 #pragma once
 
-#include "core/eclipse.h"
+#include "physics/eclipse.h"
 #include "physics/light_options.h"
 
 #include <string>
@@ -42,9 +42,10 @@ struct CurveTable {
     double sinI = 0;       ///< sine of the inclination (with velocities)
 };
 
-/// The light curve of the inputs the boxes show now, swept on a fresh window object, so
-/// the window's own state (time, positions, the Kepler solver's warm start) is untouched
-/// and equal boxes give equal digits. Raises the run-time error the window's Plot would.
+/// The light curve of the inputs the boxes show now, with the options of real stars, swept
+/// by a fresh evaluator (physics/evaluator.h), so the window's own state (time, positions,
+/// the Kepler solver's warm start) is untouched and equal boxes give equal digits. Raises the
+/// run-time error the window's Plot would.
 CurveTable LightCurveTable(const Controls& boxes, const CurveOptions& options = {});
 
 /// The table as CSV: "#" comment lines (the inputs, then "# period = <days> d"), the

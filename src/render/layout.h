@@ -2,11 +2,13 @@
 // Where the light-curve graph and the star view sit in the window, in window pixels.
 #pragma once
 
+#include "physics/orbit.h"
+
 namespace orvanta {
 
-/// Columns 0 to 793 span one run on the graph (and the star view's automatic fit); a period
-/// sweep takes this many steps.
-inline constexpr int GraphSpan = 793;
+/// Columns 0 to 793 span one run on the graph (and the star view's automatic fit), one column
+/// a step of the period sweep.
+inline constexpr int GraphSpan = SweepSteps;
 /// Highest row of the curve: the full power, or the brighter magnitude extreme.
 inline constexpr int GraphTop = 34;
 /// Lowest row of the graph area with the side panels shown and hidden.

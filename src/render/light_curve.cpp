@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The light-curve graph: one period across columns 0..GraphSpan, the displayed light upward.
-// A value q is drawn at row AxisY - GraphMag * (q - GraphBase); the time axis, the cursor,
+// A value q is drawn at row graphRowOf (render/placement.h); the time axis, the cursor,
 // the red dot and the read-outs are marks moved over the retained curve.
 #include "period_sweep.h"
+#include "render/placement.h"
 
 namespace orvanta {
 
@@ -15,7 +16,7 @@ Num shown(Form1& f, const Num& power) {
 
 /// Row of the current light on the graph, px.
 Num graphRow(Form1& f) {
-    return f.AxisY - f.GraphMag * (shown(f, f.PowerSum) - f.GraphBase);
+    return graphRowOf(f, shown(f, f.PowerSum));
 }
 
 /// Column of the current time on the curve, px (fractional).
@@ -60,8 +61,8 @@ void Form1::PlotNow() {
             const float x = Single(curveColumn(*this));
             const float y = Single(graphRow(*this));
             Line(x, y, White);
-            PSet(Single(CentreX + StarMag * ViewXA), Single(CentreY + StarMag * ViewYA), colourA);
-            PSet(Single(CentreX + StarMag * ViewXB), Single(CentreY + StarMag * ViewYB), colourB);
+            PSet(Single(starColumnOf(*this, ViewXA)), Single(starRowOf(*this, ViewYA)), colourA);
+            PSet(Single(starColumnOf(*this, ViewXB)), Single(starRowOf(*this, ViewYB)), colourB);
             PSet(x, y, White); // back on the curve for the next segment
         });
 
@@ -75,7 +76,7 @@ void Form1::PlotNow() {
 
 void Form1::DrawGraph() {
     TimeMarkX = Int(GraphSpan * (Time / Period));
-    DotY = AxisY - GraphMag * (shown(*this, PowerSum) - GraphBase);
+    DotY = graphRowOf(*this, shown(*this, PowerSum));
     Line2.X1 = Single(TimeMarkX);
     Line2.X2 = Single(TimeMarkX);
     // The 8 px dot covers TimeMarkX - 3 .. TimeMarkX + 4, and likewise in y.

@@ -2,8 +2,8 @@
 // Folding, lining up, placing and comparing the observed points; the layer they are drawn on.
 #include "render/observed_overlay.h"
 
-#include "core/constants.h"
 #include "core/text_rules.h"
+#include "physics/constants.h"
 #include "render/layout.h"
 #include "render/raster.h"
 #include "render/surface.h"

@@ -3,6 +3,7 @@
 // view to one period's horizontal sweep. A view point (vx, vy) in solar radii is drawn at
 // pixel (CentreX + StarMag * vx, CentreY + StarMag * vy).
 #include "period_sweep.h"
+#include "render/placement.h"
 
 namespace orvanta {
 
@@ -44,10 +45,10 @@ void Form1::DrawStars() {
         StarBBottom.Visible = true;
         starB = &StarBBottom;
     }
-    starB->SetLeft(Single(CentreX + StarMag * (ViewXB - RadiusB)));
-    starB->SetTop(Single(CentreY + StarMag * (ViewYB - RadiusB)));
-    StarA.SetLeft(Single(CentreX + StarMag * (ViewXA - RadiusA)));
-    StarA.SetTop(Single(CentreY + StarMag * (ViewYA - RadiusA)));
+    starB->SetLeft(Single(starColumnOf(*this, ViewXB - RadiusB)));
+    starB->SetTop(Single(starRowOf(*this, ViewYB - RadiusB)));
+    StarA.SetLeft(Single(starColumnOf(*this, ViewXA - RadiusA)));
+    StarA.SetTop(Single(starRowOf(*this, ViewYA - RadiusA)));
 }
 
 void Form1::PlaceCentre() {

@@ -2,7 +2,7 @@
 // Plain models of the window's control kinds: design-time and run-time properties.
 #pragma once
 
-#include "core/checked.h"
+#include "physics/checked.h"
 #include "render/raster.h"
 
 #include <cstdint>

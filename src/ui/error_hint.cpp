@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/error_hint.h"
 
-#include "core/checked.h"
 #include "core/text_rules.h"
 #include "form1.h"
+#include "physics/checked.h"
+#include "ui/inputs.h"
 
 #include <cmath>
 #include <functional>
@@ -90,56 +91,55 @@ std::string shownNote(const TextBoxCtl& box) {
     return box.ReadNote;
 }
 
-std::string inputHint(const Controls& w, int errorNumber) {
-    const auto positive = [](double v) { return !(v > 0); };
-    const auto negative = [](double v) { return v < 0; };
-    const auto outsideUnit = [](double v) { return !(v > -1 && v < 1); };
-    // A step number beyond 16 bits overflows the counter; only an overflow names it.
-    const auto steps = [errorNumber](double v) {
-        return v == 0 || (errorNumber == err::Overflow && std::fabs(v) > 32766);
-    };
+/// Which values of a quantity are wrong; nullptr where any number will do.
+static std::function<bool(double)> wrongFor(Accepts accepts, int errorNumber) {
+    switch (accepts) {
+    case Accepts::Positive:
+        return [](double v) { return !(v > 0); };
+    case Accepts::NonNegative:
+        return [](double v) { return v < 0; };
+    case Accepts::OpenUnit:
+        return [](double v) { return !(v > -1 && v < 1); };
+    case Accepts::Steps:
+        // A step number beyond 16 bits overflows the counter; only an overflow names it.
+        return [errorNumber](double v) {
+            return v == 0 || (errorNumber == err::Overflow && std::fabs(v) > 32766);
+        };
+    case Accepts::Any:
+        break;
+    }
+    return nullptr;
+}
 
-    std::vector<Check> checks = {
-        {w.Text1, nameOf(w.Label19.Caption), "a distance above 0", positive},
-        {w.Text2, nameOf(w.Label17.Caption), "a number of steps from 1 to 32766", steps},
-        {w.Text3, nameOf(w.Label15.Caption), "a number above -1 and below 1", outsideUnit, false},
-        {w.Text7, nameOf(w.Label8.Caption), "a mass above 0", positive},
-        {w.Text8, nameOf(w.Label10.Caption), "a mass above 0", positive},
+std::string inputHint(const Controls& w, int errorNumber) {
+    const auto check = [&](const InputQuantity& q) {
+        return Check{w.*(q.box), nameOf((w.*(q.caption)).Caption), std::string(q.hint),
+                     wrongFor(q.accepts, errorNumber), q.emptyIsWrong};
     };
+    std::vector<Check> checks;
+    for (const char* name : {"distance", "steps", "eccentricity", "mass-a", "mass-b"})
+        checks.push_back(check(*inputNamed(name)));
     // A star on the magnitude row takes its radius from the magnitude.
-    if (w.List1.TopIndex != 3)
-        checks.push_back({w.Text9, nameOf(w.Label12.Caption), "a radius above 0", positive});
-    if (w.List2.TopIndex != 3)
-        checks.push_back({w.Text10, nameOf(w.Label26.Caption), "a radius above 0", positive});
+    if (w.List1.TopIndex != 3) checks.push_back(check(*inputNamed("radius-a")));
+    if (w.List2.TopIndex != 3) checks.push_back(check(*inputNamed("radius-b")));
 
     // Each star's light box by the row of its selector.
-    struct Light {
-        const TextBoxCtl& value;
-        const ListBoxCtl& row;
-        const TextBoxCtl& temperature;
-        const LabelCtl& temperatureName;
-    };
-    for (const Light& s : {Light{w.Text11, w.List1, w.Text16, w.Label41},
-                           Light{w.Text12, w.List2, w.Text17, w.Label42}}) {
-        const int row = s.row.TopIndex;
-        if (row < 0 || row >= static_cast<int>(s.row.Items.size())) continue;
-        const std::string name = nameOf(s.row.Items[static_cast<size_t>(row)]);
-        switch (row) {
-        case 0:
-            checks.push_back({s.value, name, "a flux of 0 or more", negative});
-            break;
-        case 1:
-            checks.push_back({s.value, name, "a luminosity of 0 or more", negative});
-            break;
-        case 2:
-            checks.push_back({s.value, name, "a temperature above 0", positive});
-            break;
-        default:
-            // Any magnitude will do (an empty box reads 0); the temperature beside it is
-            // emptied on purpose when the magnitude row is chosen.
-            checks.push_back({s.temperature, nameOf(s.temperatureName.Caption),
-                              "the star's temperature in K beside its magnitude", positive});
-            break;
+    for (const auto& [star, selector] : {std::pair{'a', &w.List1}, std::pair{'b', &w.List2}}) {
+        const int row = selector->TopIndex;
+        if (row < 0 || row >= static_cast<int>(selector->Items.size())) continue;
+        const std::string name = nameOf(selector->Items[static_cast<size_t>(row)]);
+        for (const InputQuantity& q : inputQuantities()) {
+            if (q.star != star || q.lightRow != row) continue;
+            if (q.accepts != Accepts::Any)
+                checks.push_back({w.*(q.box), name, std::string(q.hint),
+                                  wrongFor(q.accepts, errorNumber), q.emptyIsWrong});
+            else
+                // Any magnitude will do (an empty box reads 0); the temperature beside it is
+                // emptied on purpose when the magnitude row is chosen.
+                checks.push_back({w.*temperatureBesideMagnitude(star),
+                                  nameOf((w.*temperatureBesideMagnitudeCaption(star)).Caption),
+                                  std::string(TemperatureBesideMagnitudeHint),
+                                  wrongFor(Accepts::Positive, errorNumber)});
         }
     }
 

@@ -13,7 +13,7 @@ void Form1::fail(const RuntimeError& e) {
         Play.Caption = "Play";
     }
     ErrorNumber = e.number;
-    ErrorText = "Run-time error '" + std::to_string(e.number) + "':\n" + e.message;
+    ErrorText = errorText(e);
     ErrorHint = inputHint(*this, e.number);
     ++ErrorCount;
 }

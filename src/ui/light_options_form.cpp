@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/light_options_form.h"
 
-#include "core/checked.h"
 #include "core/text_rules.h"
+#include "physics/checked.h"
 
 #include <algorithm>
 

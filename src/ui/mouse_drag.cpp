@@ -3,6 +3,7 @@
 // drag with one modifier turns the orbit (Ctrl, Shift) or changes its eccentricity (Alt) while
 // a preview of the whole run is drawn, and a right click moves the star view's centre.
 #include "period_sweep.h"
+#include "render/placement.h"
 
 namespace orvanta {
 
@@ -57,13 +58,10 @@ void Form1::DragPreview() {
             ++samples;
             Main();
             observed.curveSample(Time.value(), PowerSum.value());
-            Circle(Single(StarMag * ViewXA + CentreX), Single(StarMag * ViewYA + CentreY), 1,
-                   White);
-            Circle(Single(StarMag * ViewXB + CentreX), Single(StarMag * ViewYB + CentreY), 1,
-                   White);
+            Circle(Single(starColumnOf(*this, ViewXA)), Single(starRowOf(*this, ViewYA)), 1, White);
+            Circle(Single(starColumnOf(*this, ViewXB)), Single(starRowOf(*this, ViewYB)), 1, White);
             const Num v = num(PowerToAll(PowerSum, index));
-            Circle(Single(GraphSpan * Time / Period), Single(AxisY - GraphMag * (v - GraphBase)), 1,
-                   White);
+            Circle(Single(GraphSpan * Time / Period), Single(graphRowOf(*this, v)), 1, White);
         }
         observed.endCurve();
     });

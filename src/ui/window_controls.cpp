@@ -292,7 +292,7 @@ Controls::Controls() {
     menuLabel(Plot, "Plot", 424, 15, "Plot");
 
     tick(Line1[1], 1, 0, 351, 351);
-    Line1[1].X2 = 794;
+    Line1[1].X2 = WindowWidth;
     place(Label38, "Label38", Kind::Label, nullptr, 584, 320, 33, 17);
     Label38.Caption = "Time:";
     Label38.ForeColor = ButtonFace;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/checked.h"
+#include "physics/checked.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The options of real stars in the window's model: limb darkening of the star behind, third
 // light, their dialog's boxes and the title bar.
-#include "core/eclipse.h"
 #include "core/light_options_text.h"
 #include "disc_integral.h"
 #include "model_fixture.h"
+#include "physics/eclipse.h"
 #include "ui/light_options_form.h"
 
 #include <bit>

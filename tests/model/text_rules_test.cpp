@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/checked.h"
 #include "core/text_rules.h"
+#include "physics/checked.h"
 
 #include <gtest/gtest.h>
 

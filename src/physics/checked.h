@@ -23,6 +23,9 @@ inline constexpr int InvalidProperty = 380; // "Invalid property value"
 
 [[noreturn]] void raise(int number);
 
+/// The error as the error window shows it: "Run-time error '11':\nDivision by zero".
+std::string errorText(const RuntimeError& e);
+
 /// A double whose operators and functions raise instead of producing an infinity or a NaN.
 /// There is no implicit conversion back to double: `value()` is the one way out.
 class Num {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The light stage: power received from two uniformly bright discs, the nearer hiding the
-// overlapping part of the farther. Radii in solar radii, areas in square metres.
-#include "core/eclipse.h"
-#include "form1.h"
+// overlapping part of the farther, then what the options of real stars change. Radii in solar
+// radii, areas in square metres.
+#include "physics/binary_state.h"
+#include "physics/constants.h"
+#include "physics/photometry.h"
 
 #include <algorithm>
 
@@ -15,31 +17,36 @@ Num clampUnit(const Num& x) {
 }
 } // namespace
 
-Overlap overlapOf(const SimState& s) {
+Overlap overlapOf(const BinaryState& s) {
     if (s.ProjDistance >= s.RadiusA + s.RadiusB) return Overlap::Apart;
     const Num g = Sqr(Power(s.RadiusA - s.RadiusB, 2));
     return s.ProjDistance > g ? Overlap::Partial : Overlap::Nested;
 }
 
-bool aIsBehind(const SimState& s, Overlap o) {
+bool aIsBehind(const BinaryState& s, Overlap o) {
     return o == Overlap::Nested ? s.DepthA > s.DepthB : s.DepthA >= s.DepthB;
 }
 
-void Form1::LightStage() {
+void BinaryState::lightStage() {
+    uniformLight();
+    // With every option off the uniform digits stay as they are.
+    if (LightOptions.any()) optionsStage();
+}
+
+void BinaryState::uniformLight() {
     const Overlap o = overlapOf(*this);
     if (o == Overlap::Apart) {
-        PowerSum =
-            (FluxA * Pi) * pow(RadiusA * SunRad, 2) + (FluxB * Pi) * pow(RadiusB * SunRad, 2);
+        PowerSum = fullDiscPower(FluxA, RadiusA, FluxB, RadiusB, Pi);
         return;
     }
     if (o == Overlap::Partial)
-        ReferToSub1();
+        partialEclipse();
     else
-        ReferToSub2();
+        nestedEclipse();
 }
 
 // Partial eclipse. At equal depths A counts as the star behind.
-void Form1::ReferToSub1() {
+void BinaryState::partialEclipse() {
     const Num& D = ProjDistance;
     LensAngleA =
         acos(clampUnit(((pow(D, 2) + pow(RadiusA, 2)) - pow(RadiusB, 2)) / ((2 * RadiusA) * D)));
@@ -61,15 +68,15 @@ void Form1::ReferToSub1() {
 }
 
 // One disc within the other's outline. At equal depths B counts as the star behind.
-void Form1::ReferToSub2() {
+void BinaryState::nestedEclipse() {
     if (aIsBehind(*this, Overlap::Nested))
-        ReferToSub3();
+        nestedABehind();
     else
-        ReferToSub4();
+        nestedBBehind();
 }
 
 // Nested, A behind: B transits the larger A, or A is wholly hidden.
-void Form1::ReferToSub3() {
+void BinaryState::nestedABehind() {
     const Num RAm2 = pow(RadiusA * SunRad, 2);
     const Num RBm2 = pow(RadiusB * SunRad, 2);
     if (RadiusA > RadiusB)
@@ -79,7 +86,7 @@ void Form1::ReferToSub3() {
 }
 
 // Nested, B behind: B is wholly hidden, or A transits the larger or equal B.
-void Form1::ReferToSub4() {
+void BinaryState::nestedBBehind() {
     const Num RAm2 = pow(RadiusA * SunRad, 2);
     const Num RBm2 = pow(RadiusB * SunRad, 2);
     if (RadiusA > RadiusB)
@@ -88,7 +95,7 @@ void Form1::ReferToSub4() {
         PowerSum = (FluxB * Pi) * (RBm2 - RAm2) + (FluxA * Pi) * RAm2;
 }
 
-Eclipse eclipseNow(const SimState& s) {
+Eclipse eclipseNow(const BinaryState& s) {
     const Overlap o = overlapOf(s);
     if (o == Overlap::Apart) return Eclipse::None;
     return aIsBehind(s, o) ? Eclipse::BInFront : Eclipse::AInFront;
@@ -106,12 +113,8 @@ const char* eclipseText(Eclipse e) {
     return "none";
 }
 
-} // namespace orvanta
-
-namespace orvanta {
-
-// With every option off Main never comes here, so the uniform digits stay as they are.
-void Form1::OptionsStage() {
+// Only with an option on (lightStage).
+void BinaryState::optionsStage() {
     const Overlap o = overlapOf(*this);
     const Num RAm2 = pow(RadiusA * SunRad, 2);
     const Num RBm2 = pow(RadiusB * SunRad, 2);

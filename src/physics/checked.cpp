@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/checked.h"
+#include "physics/checked.h"
 
 #include <math.h>
 
@@ -36,6 +36,10 @@ long roundEven(double v, double lo, double hi) {
 
 void raise(int number) {
     throw RuntimeError{number, messageOf(number)};
+}
+
+std::string errorText(const RuntimeError& e) {
+    return "Run-time error '" + std::to_string(e.number) + "':\n" + e.message;
 }
 
 Num Power(const Num& x, const Num& y) {
