@@ -49,9 +49,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
 install(FILES ${PROJECT_SOURCE_DIR}/docs/LESSONS.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/lessons DESTINATION ${CMAKE_INSTALL_DOCDIR}
         FILES_MATCHING PATTERN "*.png")
-# The teaching light curves, for Ctrl+O.
+# The teaching light curves, for Ctrl+O, and the twins' radial velocities.
 install(FILES ${PROJECT_SOURCE_DIR}/data/algol.txt ${PROJECT_SOURCE_DIR}/data/twins.csv
-              ${PROJECT_SOURCE_DIR}/data/eccentric.txt
+              ${PROJECT_SOURCE_DIR}/data/eccentric.txt ${PROJECT_SOURCE_DIR}/data/twins_rv.csv
         DESTINATION ${CMAKE_INSTALL_DATADIR}/orvanta/data)
 # The About box points here for the keyboard commands.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -8,6 +8,7 @@
 #include "core/text_rules.h"
 #include "physics/checked.h"
 #include "physics/constants.h"
+#include "physics/light_options.h"
 #include "render/layout.h"
 #include "render/observed_overlay.h"
 #include "render/surface.h"
@@ -93,6 +94,9 @@ public:
     void DoubleClick(int button, int shift, double x, double y);
     /// The user typed into a box; takes effect at the next Plot.
     void TextEdited(TextBoxCtl& box, const std::string& newText);
+    /// The options of real stars set from their dialog: kept for this window only, then
+    /// everything replotted as by Plot.
+    void LightOptionsSet(const physics::LightOptions& options);
     /// The user moved a one-row list to `topIndex`; runs its scroll handler if it changed.
     void ListScrolled(ListBoxCtl& list, int topIndex);
     /// The user picked row `index` of a drop-down list; runs its click handler.
@@ -165,7 +169,9 @@ public:
     void Main();
     /// Kepler's equation at Time, then both stars' view coordinates and depths.
     void OrbitStage();
-    /// PowerSum in W from the projected discs.
+    /// PowerSum in W from the projected discs; with an option of real stars on (the state's
+    /// LightOptions, set by LightOptionsSet, never by the boxes), the star behind darkened to
+    /// its limb and the third light added.
     void LightStage();
     // The eclipse cases of LightStage: partial; one disc within the other; nested with A
     // behind; nested with B behind.

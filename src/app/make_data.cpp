@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the teaching light curves in data/: three eclipsing systems observed by the model
 // itself on a seeded schedule of clear nights, with noise, gaps and a few outliers.
+// With them, the radial velocities of the near twins, for the lesson on the masses.
 // Run through data/make-data; the same seed gives the same files.
 #include "app/write_fits.h"
+#include "core/projected_orbit.h"
 #include "form1.h"
 
 #include <algorithm>
@@ -325,6 +327,45 @@ void makeArchive(const System& s, const std::string& folder) {
     std::printf("archive/: the layouts of the archives, period %.6f d\n", days);
 }
 
+/// Spectra of both stars on `count` clear nights from `firstNight` on, one each night at a
+/// random hour, with the same time of periastron as the light curve of `s`: velocities in km/s
+/// with the systemic velocity `gamma` and Gaussian errors of `sigma`.
+void makeVelocities(const System& s, const std::string& folder, const char* file,
+                    std::uint64_t seed, double firstNight, int count, double gamma, double sigma) {
+    Form1 f;
+    setUp(f, s);
+    const double period = f.Period.value();
+    const double days = period * DaysPerYear;
+    const double periastron = s.start - 0.37 * days; // as in make()
+    std::mt19937_64 rng(seed);
+    const std::string path = folder + "/" + file;
+    std::FILE* out = create(path);
+    f.Time = 0;
+    f.Main();
+    const auto orbit = projectedOrbitOf(f);
+    const auto K = physics::amplitudes(orbit);
+    std::fprintf(out,
+                 "# SPDX-License-Identifier: GPL-3.0-or-later\n"
+                 "# Radial velocities of both stars of the system whose light curve is %s\n"
+                 "# SYNTHETIC DATA, not a real star: made by data/make-data (seed %llu) from the\n"
+                 "# Orvanta model with the inputs of that file, systemic velocity %.1f km/s,\n"
+                 "# noise %.1f km/s (1 sigma). Positive: moving away from us.\n"
+                 "# period = %.6f d\n",
+                 s.file, static_cast<unsigned long long>(seed), gamma, sigma, days);
+    std::fprintf(out, "HJD,rv_a,rv_b,error\n");
+    for (int k = 0; k < count; ++k) {
+        const double t = s.start + firstNight + 3 * k + 0.3 * uniform(rng);
+        f.Time = std::fmod(t - periastron, days) / days * period;
+        f.Main();
+        const auto v = velocitiesNow(f);
+        std::fprintf(out, "%.5f,%.2f,%.2f,%.1f\n", t, gamma + v.a + sigma * gauss(rng),
+                     gamma + v.b + sigma * gauss(rng), sigma);
+    }
+    std::fclose(out);
+    std::printf("%s: %d spectra, K_A %.2f km/s, K_B %.2f km/s, sin i %.6f\n", file, count, K.a, K.b,
+                physics::sinInclination(orbit));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -344,5 +385,6 @@ int main(int argc, char* argv[]) {
         make(s, folder);
     std::filesystem::create_directories(folder + "/archive");
     makeArchive(systems[0], folder + "/archive");
+    makeVelocities(systems[1], folder, "twins_rv.csv", 4, 60, 18, 12.3, 2.0);
     return 0;
 }

@@ -145,6 +145,35 @@ void checkStar(const StarOptions& s, char star) {
                          upper(x) + "; leave out the other options of star " + upper(x)};
 }
 
+/// "U" or "U1,U2", each a number by the boxes' rule; the law must keep the light positive.
+physics::LimbDarkening limbLaw(const std::string& option, const std::string& text) {
+    const std::size_t comma = text.find(',');
+    const std::string first = text.substr(0, comma);
+    const std::string second = comma == std::string::npos ? "0" : text.substr(comma + 1);
+    if (!isNumber(first) || !isNumber(second) || second.find(',') != std::string::npos)
+        throw UsageError{option + ": '" + text + "' is not U or U1,U2"};
+    std::size_t used = 0;
+    physics::LimbDarkening law;
+    try {
+        law = {Val(first, used), Val(second, used)};
+    } catch (const RuntimeError&) {
+        throw UsageError{option + ": '" + text + "' is out of range"};
+    }
+    if (const std::string why = physics::limbDarkeningProblem(law); !why.empty())
+        throw UsageError{option + ": " + why};
+    return law;
+}
+
+double optionNumber(const std::string& option, const std::string& text) {
+    std::size_t used = 0;
+    if (!isNumber(text)) throw UsageError{option + ": '" + text + "' is not a number"};
+    try {
+        return Val(text, used);
+    } catch (const RuntimeError&) {
+        throw UsageError{option + ": '" + text + "' is out of range"};
+    }
+}
+
 } // namespace
 
 CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
@@ -162,6 +191,7 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
     }
 
     const std::vector<NumberOption> numbers = allNumberOptions();
+    bool gammaGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") { // the end of the options; the command takes no other arguments
@@ -192,6 +222,28 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
             (name == "--preset-a" ? r.a : r.b).preset = presetRow(name, text);
             continue;
         }
+        if (name == "--limb-a" || name == "--limb-b") {
+            (name == "--limb-a" ? r.options.light.limbA : r.options.light.limbB) =
+                limbLaw(name, takeValue());
+            continue;
+        }
+        if (name == "--third-light") {
+            const double f = optionNumber(name, takeValue());
+            if (const std::string why = physics::thirdLightProblem(f); !why.empty())
+                throw UsageError{name + ": " + why};
+            r.options.light.thirdLight = f;
+            continue;
+        }
+        if (name == "--rv") {
+            if (value) throw UsageError{"option '--rv' takes no value"};
+            r.options.velocities = true;
+            continue;
+        }
+        if (name == "--gamma") {
+            r.options.gamma = optionNumber(name, takeValue());
+            gammaGiven = true;
+            continue;
+        }
         const auto o = std::find_if(numbers.begin(), numbers.end(),
                                     [&](const NumberOption& n) { return n.name == name; });
         if (o == numbers.end()) throw UsageError{"unknown option '" + name + "'"};
@@ -201,6 +253,8 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
     }
     checkStar(r.a, 'a');
     checkStar(r.b, 'b');
+    if (gammaGiven && !r.options.velocities)
+        throw UsageError{"--gamma is the systemic velocity of --rv; give --rv too"};
     return r;
 }
 
@@ -272,6 +326,14 @@ std::string curveHelp() {
          "--magnitude-a needs --temperature-a and then sets the radius.\n\nOrbit:\n";
     for (const NumberOption& o : orbitOptions())
         h += described(o);
+    h += "\nReal stars (all off by default):\n";
+    h += line("--limb-a U[,U2]", "limb darkening of star A, I(mu)/I(1) = 1 - U(1 - mu)");
+    h += line("", "- U2(1 - mu)^2; --limb-b for star B [0]");
+    h += line("--third-light F", "constant third light, the fraction F of the whole light");
+    h += line("", "outside the eclipses, 0 <= F < 1 [0]");
+    h += line("--rv", "add the columns rv_a_km_s,rv_b_km_s: each star's radial");
+    h += line("", "velocity, km/s, positive away from the observer");
+    h += line("--gamma V", "systemic velocity added to both, km/s (with --rv) [0]");
     h += "\nOutput:\n";
     h += line("-o, --output FILE", "write to FILE instead of standard output; FILE is");
     h += line("", "replaced whole, or left as it was if anything fails");
@@ -307,7 +369,7 @@ int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
     try {
         Controls boxes;
         applyToBoxes(request, boxes);
-        csv = CurveCsv(LightCurveTable(boxes));
+        csv = CurveCsv(LightCurveTable(boxes, request.options));
     } catch (const RuntimeError& e) {
         err << errorText(e) << '\n';
         return 2;

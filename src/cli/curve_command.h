@@ -2,6 +2,8 @@
 // `orvanta curve`: the light-curve table of the window's export, without a window.
 #pragma once
 
+#include "render/curve_table.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -30,6 +32,8 @@ struct CurveRequest {
     StarOptions a, b;
     std::optional<std::string> distance, eccentricity, incline1, incline2, incline3, steps;
     std::string output; ///< empty: standard output
+    /// --limb-a, --limb-b, --third-light, --rv and --gamma; all off leaves the table as it was.
+    CurveOptions options;
 };
 
 /// Reads the arguments after "curve". Raises UsageError.

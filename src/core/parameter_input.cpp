@@ -31,6 +31,11 @@ void readInputs(SimState& s, Controls& c) {
     s.MeanMotion = meanMotionOf(s.Period, s.Pi);
     s.MaxPowerSum = fullDiscPower(s.FluxA, s.RadiusA, s.FluxB, s.RadiusB, s.Pi);
 
+    // With third light, the light outside the eclipses is the stars' and the third light's.
+    if (s.LightOptions.thirdLight != 0)
+        s.MaxPowerSum = s.MaxPowerSum + Num(physics::thirdLightPower(s.MaxPowerSum.value(),
+                                                                     s.LightOptions.thirdLight));
+
     c.Label31.Caption = text(s.Period * DaysPerYear);
     c.Label33.Caption = text(powerToAll(s.MaxPowerSum, c.List3.TopIndex));
     s.GraphMag = c.List3.TopIndex == 0 ? Num(Val(c.Text13.Text)) : -Num(Val(c.Text13.Text));

@@ -127,8 +127,9 @@ template <class T, class... Fields> constexpr std::size_t fieldCount() {
 }
 } // namespace detail
 
-/// The fields that are not numbers: LoopIndex, Dragging, PrevQuantityA, PrevQuantityB.
-inline constexpr std::size_t StateOtherFields = 4;
+/// The fields that are not numbers: LoopIndex, LightOptions, Dragging, PrevQuantityA,
+/// PrevQuantityB.
+inline constexpr std::size_t StateOtherFields = 5;
 // SimState's first element is its BinaryState part, counted by its own fields.
 static_assert(detail::fieldCount<BinaryState>() + detail::fieldCount<SimState>() - 1 ==
                   std::size(StateNumbers) + StateOtherFields,

@@ -8,6 +8,7 @@
 
 #include "physics/checked.h"
 #include "physics/eclipse.h"
+#include "physics/light_options.h"
 
 namespace orvanta {
 
@@ -53,13 +54,22 @@ struct BinaryState {
     Num SinIncline1;
     Num SinIncline2;
     Num SinIncline3;
+    /// The options of real stars (limb darkening, third light), all off by default. Not a
+    /// number of the state: the window's boxes never set them.
+    physics::LightOptions LightOptions;
 
     /// Kepler's equation at Time (from the warm start in EccAnomaly), then both stars' orbit
     /// and view coordinates, depths and ProjDistance. Raises at the operation that faults,
     /// leaving the fields written before it.
     void orbitStage();
-    /// PowerSum in W from the projected discs.
+    /// PowerSum in W from the projected discs: the uniform discs, then, only with an option
+    /// on, optionsStage.
     void lightStage();
+    /// PowerSum of two uniform discs, the nearer hiding the overlap of the farther.
+    void uniformLight();
+    /// After uniformLight, with any option on: the star behind darkened to its limb, then the
+    /// third light added to PowerSum.
+    void optionsStage();
     // The eclipse cases of lightStage: partial; one disc within the other; nested with A
     // behind; nested with B behind.
     void partialEclipse();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The light stage: power received from two uniformly bright discs, the nearer hiding the
-// overlapping part of the farther. Radii in solar radii, areas in square metres.
+// overlapping part of the farther, then what the options of real stars change. Radii in solar
+// radii, areas in square metres.
 #include "physics/binary_state.h"
 #include "physics/constants.h"
 #include "physics/photometry.h"
@@ -27,6 +28,12 @@ bool aIsBehind(const BinaryState& s, Overlap o) {
 }
 
 void BinaryState::lightStage() {
+    uniformLight();
+    // With every option off the uniform digits stay as they are.
+    if (LightOptions.any()) optionsStage();
+}
+
+void BinaryState::uniformLight() {
     const Overlap o = overlapOf(*this);
     if (o == Overlap::Apart) {
         PowerSum = fullDiscPower(FluxA, RadiusA, FluxB, RadiusB, Pi);
@@ -104,6 +111,29 @@ const char* eclipseText(Eclipse e) {
         break;
     }
     return "none";
+}
+
+// Only with an option on (lightStage).
+void BinaryState::optionsStage() {
+    const Overlap o = overlapOf(*this);
+    const Num RAm2 = pow(RadiusA * SunRad, 2);
+    const Num RBm2 = pow(RadiusB * SunRad, 2);
+    const Num whole = (FluxA * Pi) * RAm2 + (FluxB * Pi) * RBm2;
+    if (o != Overlap::Apart) {
+        const bool aBehind = aIsBehind(*this, o);
+        const physics::LimbDarkening& law = aBehind ? LightOptions.limbA : LightOptions.limbB;
+        const Num& behind = aBehind ? RadiusA : RadiusB;
+        const Num& front = aBehind ? RadiusB : RadiusA;
+        // A darkened disc needs a size; the uniform formulas take any radius as they come.
+        if (!law.uniform() && behind > 0 && front >= 0) {
+            const double hidden = physics::hiddenFraction(law, (front / behind).value(),
+                                                          (ProjDistance / behind).value());
+            const Num& flux = aBehind ? FluxA : FluxB;
+            PowerSum = whole - ((flux * Pi) * (aBehind ? RAm2 : RBm2)) * hidden;
+        }
+    }
+    if (LightOptions.thirdLight != 0)
+        PowerSum = PowerSum + Num(physics::thirdLightPower(whole.value(), LightOptions.thirdLight));
 }
 
 } // namespace orvanta

@@ -20,6 +20,7 @@ Parameters parametersOf(const BinaryState& s) {
     p.incline1 = s.Incline1.value();
     p.incline2 = s.Incline2.value();
     p.incline3 = s.Incline3.value();
+    p.light = s.LightOptions;
     return p;
 }
 
@@ -36,12 +37,16 @@ Evaluator::Evaluator(const Parameters& p) {
     s.RadiusB = p.radiusB;
     s.FluxA = p.fluxA;
     s.FluxB = p.fluxB;
+    s.LightOptions = p.light;
     s.Pi = PiLiteral;
     s.Time = 0;
     // In the order of the window's reading of its boxes, so the first fault is the same.
     s.Period = orbitalPeriod(s.MeanDistance, s.MassA, s.MassB);
     s.MeanMotion = meanMotionOf(s.Period, s.Pi);
     fullPower_ = fullDiscPower(s.FluxA, s.RadiusA, s.FluxB, s.RadiusB, s.Pi);
+    if (s.LightOptions.thirdLight != 0)
+        fullPower_ = fullPower_ +
+                     Num(physics::thirdLightPower(fullPower_.value(), s.LightOptions.thirdLight));
 }
 
 void Evaluator::evaluate(const Num& time) {

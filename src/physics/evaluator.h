@@ -8,6 +8,9 @@
 //     for (const CurveSample& s : ev.sweep()) use(s.time, s.power, s.eclipse);
 //     CurveSample one = ev.at(0.25 * ev.period());
 //
+// Limb darkening and third light (p.light) enter the light stage only with an option on, so
+// with all off the digits are the uniform discs'.
+//
 // The digits are the window's: an evaluation is the window's Main (orbit stage, then light
 // stage) on the same fields. Kepler's equation is solved from a warm start, the solution of
 // the previous evaluation, so the last bit of a result can depend on what came before. The
@@ -23,6 +26,7 @@
 
 #include "physics/binary_state.h"
 #include "physics/eclipse.h"
+#include "physics/light_options.h"
 #include "physics/orbit.h"
 
 #include <span>
@@ -43,6 +47,9 @@ struct Parameters {
     double incline1 = 0;     ///< degrees, turn about the vertical view axis
     double incline2 = 0;     ///< degrees, tilt about the horizontal view axis
     double incline3 = 0;     ///< degrees, turn within the orbital plane
+    /// Limb darkening and third light, all off by default; off, the light is the uniform
+    /// discs' to the last digit.
+    physics::LightOptions light;
 };
 
 /// The parameter set a state holds.
@@ -63,7 +70,7 @@ public:
 
     /// Years.
     [[nodiscard]] double period() const { return state_.Period.value(); }
-    /// W received from both full discs, neither hiding the other.
+    /// W received from both full discs, neither hiding the other, with the third light.
     [[nodiscard]] double fullPower() const { return fullPower_.value(); }
 
     /// Evaluates at `time` (years since periastron). Raises the RuntimeError the window's

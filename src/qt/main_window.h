@@ -6,6 +6,7 @@
 #include "qt/marks.h"
 #include "ui/keyboard.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QImage>
 #include <QPointer>
@@ -92,6 +93,11 @@ public:
     /// Ctrl+E: the light curve of the boxes as CSV, saved through a file dialog. A run-time
     /// error shows in the error window instead, and no dialog opens.
     void exportCurve();
+    /// Ctrl+R: the dialog of the options of real stars (limb darkening, third light), kept
+    /// for this session only. OK with a box at fault explains it and keeps the options.
+    void editLightOptions();
+    /// The dialog of the options while it is open.
+    [[nodiscard]] QDialog* lightOptionsDialog() const { return optionsDialog_; }
     /// Ctrl+S: the window as shown now, saved as PNG through a file dialog.
     void savePicture();
     /// The client area as shown, at the screen's device pixel ratio (794 x 568 at 1).
@@ -126,6 +132,7 @@ private:
     /// Ctrl+Q: closes the window, which ends the program.
     void quit();
     void showError();
+    QPointer<QDialog> optionsDialog_;
     /// Shows a text in the one error window, as an error or as a warning, with an
     /// explanation below it when there is one.
     void showMessage(const QString& text, bool error, const QString& hint = {});

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/curve_table.h"
 
+#include "core/projected_orbit.h"
 #include "form1.h"
 #include "physics/evaluator.h"
 #include "physics/photometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace orvanta {
 
@@ -63,7 +68,7 @@ std::string inputsLine(const Controls& f) {
 
 } // namespace
 
-CurveTable LightCurveTable(const Controls& boxes) {
+CurveTable LightCurveTable(const Controls& boxes, const CurveOptions& options) {
     // The boxes are read as a plot reads them, into a state and controls of the table's own
     // (no window object, no drawing surface).
     Controls c;
@@ -71,21 +76,35 @@ CurveTable LightCurveTable(const Controls& boxes) {
     SimState s;
     s.Pi = PiLiteral;
     s.Time = 0;
+    s.LightOptions = options.light;
     readInputs(s, c); // on the magnitude row this also writes the derived radius into its box
 
     CurveTable table;
     table.inputs = inputsLine(c);
     table.periodDays = (s.Period * DaysPerYear).value();
     table.rows.reserve(SweepSteps + 1);
+    table.options = options;
 
     // A fresh evaluator: the sweep a fresh window makes, warm start 0, so equal boxes give
-    // equal digits.
+    // equal digits. The options go with the parameters.
     Evaluator ev(parametersOf(s));
     ev.sweep([&](const BinaryState& b) {
         table.rows.push_back({(b.Time / b.Period).value(), (DaysPerYear * b.Time).value(),
                               b.PowerSum.value(), magnitudeOfPower(b.PowerSum).value(),
                               eclipseNow(b)});
+        if (options.velocities) {
+            const auto v = velocitiesNow(b);
+            table.rows.back().rvA = options.gamma + v.a;
+            table.rows.back().rvB = options.gamma + v.b;
+        }
     });
+    if (options.velocities) {
+        const auto orbit = projectedOrbitOf(ev.state());
+        const auto K = physics::amplitudes(orbit);
+        table.kA = K.a;
+        table.kB = K.b;
+        table.sinI = physics::sinInclination(orbit);
+    }
     return table;
 }
 
@@ -96,7 +115,24 @@ std::string CurveCsv(const CurveTable& table) {
     csv += table.inputs;
     csv += "\n# period = ";
     csv += Str(table.periodDays);
-    csv += " d\nphase,time_days,power_w,magnitude,eclipse\n";
+    csv += " d\n";
+    const CurveOptions& o = table.options;
+    if (o.light.any()) {
+        csv += "# options: third light = " + Str(o.light.thirdLight);
+        for (const auto& [star, law] : {std::pair{"A", o.light.limbA}, {"B", o.light.limbB}})
+            csv += std::string("; limb darkening ") + star + " u1 = " + Str(law.u1) +
+                   ", u2 = " + Str(law.u2);
+        csv += '\n';
+    }
+    if (o.velocities) {
+        const double degrees = std::asin(std::min(1.0, table.sinI)) * 180 / 3.141592653589793;
+        csv += "# velocities: gamma = " + Str(o.gamma) + " km/s; K_A = " + Str(table.kA) +
+               " km/s; K_B = " + Str(table.kB) + " km/s; sin i = " + Str(table.sinI) +
+               "; i = " + Str(degrees) + " deg\n";
+        csv += "phase,time_days,power_w,magnitude,eclipse,rv_a_km_s,rv_b_km_s\n";
+    } else {
+        csv += "phase,time_days,power_w,magnitude,eclipse\n";
+    }
     for (const CurveRow& r : table.rows) {
         csv += Str(r.phase);
         csv += ',';
@@ -107,6 +143,12 @@ std::string CurveCsv(const CurveTable& table) {
         csv += Str(r.magnitude);
         csv += ',';
         csv += eclipseText(r.eclipse);
+        if (o.velocities) {
+            csv += ',';
+            csv += Str(r.rvA);
+            csv += ',';
+            csv += Str(r.rvB);
+        }
         csv += '\n';
     }
     return csv;

@@ -3,6 +3,7 @@
 // the fit, and the messages about a file.
 #include "render/observed_fit.h"
 
+#include "core/light_options_text.h"
 #include "core/text_rules.h"
 #include "form1.h"
 
@@ -71,6 +72,7 @@ void Form1::refreshObserved() {
 
 std::string Form1::windowTitle() const {
     std::string title = WindowCaption;
+    if (LightOptions.any()) title += " \u2014 " + lightOptionsCaption(LightOptions);
     if (observed.shown()) title += " \u2014 " + observed.caption();
     if (observed.shown() && !observedNote.empty()) title += ", " + observedNote;
     return title;

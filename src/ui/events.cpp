@@ -107,6 +107,13 @@ void Form1::TextEdited(TextBoxCtl& box, const std::string& newText) {
     box.ReadNote.clear();
 }
 
+void Form1::LightOptionsSet(const physics::LightOptions& options) {
+    Run([&] {
+        LightOptions = options;
+        Plot_Click();
+    });
+}
+
 void Form1::ListScrolled(ListBoxCtl& list, int topIndex) {
     if (topIndex < 0 || topIndex >= static_cast<int>(list.Items.size()) ||
         topIndex == list.TopIndex)

@@ -91,6 +91,38 @@ TEST_P(EvaluatorTest, TimesInAnyOrderFollowTheWarmStartRule) {
     }
 }
 
+// Limb darkening and third light in the parameters: the window's digits with the same
+// options, and only the options change the light.
+TEST_P(EvaluatorTest, OptionsOfRealStarsHaveTheWindowsDigits) {
+    f.LightOptions.limbA = {0.6, 0.1};
+    f.LightOptions.limbB = {0.4, 0.25};
+    f.LightOptions.thirdLight = 0.15;
+    readCase();
+    std::vector<double> window;
+    f.PeriodSweep([&] { window.push_back(f.PowerSum.value()); });
+
+    Evaluator ev(parameters());
+    EXPECT_EQ(ev.state().LightOptions, f.LightOptions);
+    EXPECT_EQ(bits(ev.fullPower()), bits(f.MaxPowerSum.value()));
+    const std::vector<CurveSample> headless = ev.sweep();
+    ASSERT_EQ(headless.size(), window.size());
+    for (std::size_t i = 0; i < window.size(); ++i)
+        EXPECT_EQ(bits(headless[i].power), bits(window[i])) << i;
+
+    Parameters uniform = parameters();
+    uniform.light = {};
+    Evaluator plain(uniform);
+    const std::vector<CurveSample> without = plain.sweep();
+    ASSERT_EQ(without.size(), headless.size());
+    for (std::size_t i = 0; i < without.size(); ++i) {
+        EXPECT_EQ(headless[i].eclipse, without[i].eclipse) << i;
+        // Outside the eclipses only the third light is added.
+        if (without[i].eclipse != Eclipse::None) continue;
+        const double third = physics::thirdLightPower(plain.fullPower(), 0.15);
+        EXPECT_EQ(bits(headless[i].power), bits(without[i].power + third)) << i;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Orbits, EvaluatorTest, ::testing::ValuesIn(Cases),
                          [](const auto& c) { return std::string(c.param.name); });
 
