@@ -228,8 +228,10 @@ INSTANTIATE_TEST_SUITE_P(
 // says so instead.
 TEST(BadFile, WithASingleUnreadableRowNamesItsLine) {
     for (const auto& [text, message] :
-         {std::pair{"HJD mag\n1 x\n", "no row could be read (the first is line 2)"},
-          std::pair{"1 x\n", "no row could be read (the first is line 1)"},
+         {std::pair{"HJD mag\n1 x\n",
+                    "no row could be read (the first is line 2: the brightness is not a number)"},
+          std::pair{"1 x\n",
+                    "no row could be read (the first is line 1: the brightness is not a number)"},
           std::pair{"HJD V mag\n1 2\n",
                     "line 2: a row has 2 columns where 3 are needed; no row could be read"},
           std::pair{"HJD mag\n", "the file holds no rows of numbers"}}) {
