@@ -3,9 +3,6 @@
 // Links no Qt library, so a subcommand starts as fast as any small program and needs no
 // display.
 #include "cli/curve_command.h"
-#include "cli/fit_command.h"
-#include "cli/inspect_command.h"
-#include "cli/period_command.h"
 
 #include <cerrno>
 #include <cstring>
@@ -21,17 +18,19 @@ namespace {
 using Run = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 /// The subcommands: `orvanta NAME ARGUMENT...` runs NAME's function on the arguments after
-/// the name. A new subcommand is one line here.
+/// the name. A new subcommand is one line here, or one in orvanta-analysis.
 struct Subcommand {
     std::string_view name;
     Run run;
 };
 constexpr Subcommand Subcommands[] = {
     {"curve", orvanta::cli::runCurveCommand},
-    {"inspect", orvanta::cli::runInspectCommand},
-    {"period", orvanta::cli::runPeriodCommand},
-    {"fit", orvanta::cli::runFitCommand},
 };
+
+/// The subcommands that read observed files run in orvanta-analysis, which links the FITS
+/// reader and the least-squares solver: their libraries would triple the start-up of every
+/// `orvanta curve`.
+constexpr std::string_view AnalysisSubcommands[] = {"inspect", "period", "fit"};
 
 /// The folder of this program, from the kernel's link (the name it was called by may be a
 /// link or a bare name found on the PATH).
@@ -51,21 +50,23 @@ int main(int argc, char* argv[]) {
         for (const Subcommand& s : Subcommands)
             if (s.name == argv[1]) return s.run({argv + 2, argv + argc}, std::cout, std::cerr);
 
-    // Everything else is the window's: beside this program in the build tree, in
-    // libexec once installed. It gets the arguments as they came.
+    // The analysis subcommands and everything else (the window's) are programs of their own:
+    // beside this one in the build tree, in libexec once installed. They get the arguments
+    // as they came.
+    std::string_view program = "orvanta-window";
+    if (argc >= 2)
+        for (std::string_view name : AnalysisSubcommands)
+            if (name == argv[1]) program = "orvanta-analysis";
     const std::string folder = ownFolder();
-    for (const char* relative :
-         {"/orvanta-window", "/" ORVANTA_WINDOW_FROM_BIN "/orvanta-window"}) {
-        const std::string window = folder + relative;
-        if (::access(window.c_str(), X_OK) == 0) {
-            ::execv(window.c_str(), argv);
-            std::cerr << "orvanta: cannot start the window program " << window << ": "
-                      << std::strerror(errno) << '\n';
+    for (const std::string& place : {folder, folder + "/" ORVANTA_WINDOW_FROM_BIN}) {
+        const std::string path = place + "/" + std::string(program);
+        if (::access(path.c_str(), X_OK) == 0) {
+            ::execv(path.c_str(), argv);
+            std::cerr << "orvanta: cannot start " << path << ": " << std::strerror(errno) << '\n';
             return 2;
         }
     }
-    std::cerr << "orvanta: the window program orvanta-window is not installed beside " << folder
-              << " (looked in " << folder << " and " << folder << "/" ORVANTA_WINDOW_FROM_BIN
-              << ")\n";
+    std::cerr << "orvanta: " << program << " is not installed beside " << folder << " (looked in "
+              << folder << " and " << folder << "/" ORVANTA_WINDOW_FROM_BIN << ")\n";
     return 2;
 }

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// `orvanta-analysis`: the subcommands that read observed light curves, started by `orvanta`
+// with its arguments (`orvanta-analysis inspect FILE ...`). No Qt library is linked.
+#include "cli/fit_command.h"
+#include "cli/inspect_command.h"
+#include "cli/period_command.h"
+
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Run = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+struct Subcommand {
+    std::string_view name;
+    Run run;
+};
+constexpr Subcommand Subcommands[] = {
+    {"inspect", orvanta::cli::runInspectCommand},
+    {"period", orvanta::cli::runPeriodCommand},
+    {"fit", orvanta::cli::runFitCommand},
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc >= 2)
+        for (const Subcommand& s : Subcommands)
+            if (s.name == argv[1]) return s.run({argv + 2, argv + argc}, std::cout, std::cerr);
+    std::cerr << "orvanta-analysis: give one of inspect, period or fit (run as orvanta inspect, "
+                 "orvanta period or orvanta fit)\n";
+    return 2;
+}
