@@ -28,9 +28,9 @@ Num Form1::StepTime(const Num& Step) {
 }
 
 bool Form1::AtShownStep() const {
-    // The same operations as StepTime, unchecked: a step count of 0 or a period out of range
-    // only means that Time is not at a step.
-    if (!(StepNo.value() >= 1)) return false;
+    // The same operations as StepTime, unchecked: a step count of 0, no steps per period or a
+    // period out of range only means that Time is not at a step.
+    if (!(StepNo.value() >= 1) || IterationNo.value() == 0) return false;
     const double step = Period.value() / IterationNo.value();
     return (StepNo.value() - 1) * step == Time.value();
 }
