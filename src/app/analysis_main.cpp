@@ -4,6 +4,7 @@
 #include "cli/fit_command.h"
 #include "cli/inspect_command.h"
 #include "cli/period_command.h"
+#include "cli/subcommands.h"
 
 #include <iostream>
 #include <string>
@@ -12,12 +13,8 @@
 
 namespace {
 
-using Run = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+using orvanta::cli::Subcommand;
 
-struct Subcommand {
-    std::string_view name;
-    Run run;
-};
 constexpr Subcommand Subcommands[] = {
     {"inspect", orvanta::cli::runInspectCommand},
     {"period", orvanta::cli::runPeriodCommand},
@@ -27,9 +24,7 @@ constexpr Subcommand Subcommands[] = {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc >= 2)
-        for (const Subcommand& s : Subcommands)
-            if (s.name == argv[1]) return s.run({argv + 2, argv + argc}, std::cout, std::cerr);
+    if (const auto status = orvanta::cli::runSubcommand(Subcommands, argc, argv)) return *status;
     std::cerr << "orvanta-analysis: give one of inspect, period or fit (run as orvanta inspect, "
                  "orvanta period or orvanta fit)\n";
     return 2;

@@ -3,6 +3,7 @@
 // Links no Qt library, so a subcommand starts as fast as any small program and needs no
 // display.
 #include "cli/curve_command.h"
+#include "cli/subcommands.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,14 +16,9 @@
 
 namespace {
 
-using Run = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+using orvanta::cli::Subcommand;
 
-/// The subcommands: `orvanta NAME ARGUMENT...` runs NAME's function on the arguments after
-/// the name. A new subcommand is one line here, or one in orvanta-analysis.
-struct Subcommand {
-    std::string_view name;
-    Run run;
-};
+/// The subcommands run here; a new one is one line here, or one in orvanta-analysis.
 constexpr Subcommand Subcommands[] = {
     {"curve", orvanta::cli::runCurveCommand},
 };
@@ -46,9 +42,7 @@ std::string ownFolder() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc >= 2)
-        for (const Subcommand& s : Subcommands)
-            if (s.name == argv[1]) return s.run({argv + 2, argv + argc}, std::cout, std::cerr);
+    if (const auto status = orvanta::cli::runSubcommand(Subcommands, argc, argv)) return *status;
 
     // The analysis subcommands and everything else (the window's) are programs of their own:
     // beside this one in the build tree, in libexec once installed. They get the arguments

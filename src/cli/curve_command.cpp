@@ -345,23 +345,30 @@ std::string curveHelp() {
     return h;
 }
 
+int reportUsage(std::ostream& err, const char* command, const std::string& message) {
+    err << "orvanta " << command << ": " << printable(message) << " (see 'orvanta " << command
+        << " --help')\n";
+    return 2;
+}
+
+int writeAndExit(std::ostream& out, const std::string& text) {
+    out << text << std::flush;
+    return out ? 0 : 2;
+}
+
+std::string versionLine() {
+    return "orvanta " ORVANTA_VERSION "\n";
+}
+
 int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CurveRequest request;
     try {
         request = parseCurveArguments(args);
     } catch (const UsageError& e) {
-        // One line, whatever the arguments hold.
-        err << "orvanta curve: " << printable(e.message) << " (see 'orvanta curve --help')\n";
-        return 2;
+        return reportUsage(err, "curve", e.message);
     }
-    if (request.action == CurveRequest::Action::Help) {
-        out << curveHelp() << std::flush;
-        return out ? 0 : 2;
-    }
-    if (request.action == CurveRequest::Action::Version) {
-        out << "orvanta " ORVANTA_VERSION "\n" << std::flush;
-        return out ? 0 : 2;
-    }
+    if (request.action == CurveRequest::Action::Help) return writeAndExit(out, curveHelp());
+    if (request.action == CurveRequest::Action::Version) return writeAndExit(out, versionLine());
 
     // No window object: the boxes' values and the table's own state, the message as the
     // window's error window would show it.

@@ -20,6 +20,16 @@ struct UsageError {
     std::string message;
 };
 
+/// "orvanta COMMAND: MESSAGE (see 'orvanta COMMAND --help')" on one line, control characters
+/// escaped, whatever the arguments held; returns the exit status 2.
+int reportUsage(std::ostream& err, const char* command, const std::string& message);
+
+/// Writes `text` (a command's help or version) and returns 0, or 2 when it cannot be written.
+int writeAndExit(std::ostream& out, const std::string& text);
+
+/// "orvanta 1.0.0": what every subcommand's --version prints.
+std::string versionLine();
+
 /// One star's options, each the text given (a number by the window's reading rule).
 struct StarOptions {
     std::optional<std::string> mass, radius, flux, luminosity, temperature, magnitude;

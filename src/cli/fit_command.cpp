@@ -249,17 +249,10 @@ int runFitCommand(const std::vector<std::string>& args, std::ostream& out, std::
     try {
         request = parseFitArguments(args);
     } catch (const UsageError& e) {
-        err << "orvanta fit: " << e.message << " (see 'orvanta fit --help')\n";
-        return 2;
+        return reportUsage(err, "fit", e.message);
     }
-    if (request.action == CurveRequest::Action::Help) {
-        out << fitHelp() << std::flush;
-        return out ? 0 : 2;
-    }
-    if (request.action == CurveRequest::Action::Version) {
-        out << "orvanta " ORVANTA_VERSION "\n" << std::flush;
-        return out ? 0 : 2;
-    }
+    if (request.action == CurveRequest::Action::Help) return writeAndExit(out, fitHelp());
+    if (request.action == CurveRequest::Action::Version) return writeAndExit(out, versionLine());
 
     std::string text;
     try {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/inspect_command.h"
 
+#include "ui/command_line.h"
+
 #include <charconv>
 #include <cmath>
 #include <ostream>
@@ -137,7 +139,7 @@ int runInspectCommand(const std::vector<std::string>& args, std::ostream& out, s
             }
             options.band = a == "--band" ? args[++i] : a.substr(7);
         } else if (a.starts_with("-") && a != "-") {
-            err << "orvanta inspect: unknown option " << a << " (see --help)\n";
+            err << "orvanta inspect: unknown option " << printable(a) << " (see --help)\n";
             return 2;
         } else if (file) {
             err << "orvanta inspect: one file at a time\n";

@@ -170,17 +170,10 @@ int runPeriodCommand(const std::vector<std::string>& args, std::ostream& out, st
     try {
         request = parsePeriodArguments(args);
     } catch (const UsageError& e) {
-        err << "orvanta period: " << e.message << " (see 'orvanta period --help')\n";
-        return 2;
+        return reportUsage(err, "period", e.message);
     }
-    if (request.action == PeriodRequest::Action::Help) {
-        out << periodHelp() << std::flush;
-        return out ? 0 : 2;
-    }
-    if (request.action == PeriodRequest::Action::Version) {
-        out << "orvanta " ORVANTA_VERSION "\n" << std::flush;
-        return out ? 0 : 2;
-    }
+    if (request.action == PeriodRequest::Action::Help) return writeAndExit(out, periodHelp());
+    if (request.action == PeriodRequest::Action::Version) return writeAndExit(out, versionLine());
     try {
         const ObservedData data = readObserved(request.file, request.file);
         if (data.phased) throw analysis::PeriodSearchError("the times are phases, not days");

@@ -32,6 +32,16 @@ Ran run(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
+// A usage error is one line whatever the argument holds, in every subcommand that shares
+// the rule with `orvanta curve`.
+TEST(PeriodUsage, AnArgumentWithControlCharactersStaysOnOneLine) {
+    const Ran r = run({"--min-days", "x\ny\x1b"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("(see 'orvanta period --help')"), std::string::npos) << r.err;
+}
+
 /// A teaching file with its period and epoch lines taken out, in a fresh folder.
 class PeriodFile : public ::testing::Test {
 protected:
