@@ -117,7 +117,7 @@ void paintLabel(QPainter& p, const Mark& m) {
             for (int dx = -1; dx <= 1; ++dx)
                 if (dx != 0 || dy != 0) p.drawText(box.translated(dx, dy), align, caption);
     }
-    p.setPen(m.Enabled ? fore : QColor(0x80, 0x80, 0x80));
+    p.setPen(m.Enabled ? fore : toQColor(DisabledTextColour));
     p.drawText(box, align, caption);
     p.restore();
 }

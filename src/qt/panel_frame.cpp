@@ -44,7 +44,7 @@ bool PanelFrame::refresh() {
         // The etched border runs through the middle of the caption line.
         const int lineY = metrics.height() / 2;
         const int w = picture_.width(), h = picture_.height();
-        p.setPen(QColor(0x80, 0x80, 0x80));
+        p.setPen(toQColor(DisabledTextColour));
         p.drawRect(0, lineY, w - 2, h - lineY - 2);
         p.setPen(QColor(0xFF, 0xFF, 0xFF));
         p.drawRect(1, lineY + 1, w - 2, h - lineY - 2);
@@ -53,7 +53,7 @@ bool PanelFrame::refresh() {
             const QRect captionBox(6, 0, std::min(textWidth + 4, w - 8), metrics.height());
             p.fillRect(captionBox, toQColor(frame_.BackColor));
             p.setFont(font);
-            p.setPen(frame_.Enabled ? toQColor(frame_.ForeColor) : QColor(0x80, 0x80, 0x80));
+            p.setPen(frame_.Enabled ? toQColor(frame_.ForeColor) : toQColor(DisabledTextColour));
             p.drawText(captionBox.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, caption);
         }
     }

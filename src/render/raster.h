@@ -26,6 +26,9 @@ inline constexpr Colour32 ButtonFace = 0x8000000F;
 inline constexpr std::array<Colour32, 3> ProjectorCurveColours = {0xFFE600, 0xB46EFF, 0x3CFFB4};
 /// Width in pixels of the curves, traces and time cursor in the projector view.
 inline constexpr int ProjectorPenWidth = 3;
+/// The grey of a disabled control's caption or list row, and of a disabled box's text.
+inline constexpr Colour32 DisabledTextColour = 0x808080;
+inline constexpr Colour32 DisabledBoxTextColour = 0x6D6D6D;
 /// The button-face colour of the standard scheme, light grey.
 inline constexpr Colour32 ButtonFaceRgb = 0xF0F0F0;
 inline constexpr Colour32 resolveColour(Colour32 c) {
