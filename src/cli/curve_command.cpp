@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/curve_command.h"
+#include "core/list_rows.h"
 
 #include "cli/atomic_file.h"
 #include "form1.h"
@@ -270,17 +271,17 @@ void applyToBoxes(const CurveRequest& request, Controls& f) {
             presetPicked(scratch, side);
         }
         if (s.magnitude) {
-            side.selector.TopIndex = 3;
+            side.selector.TopIndex = LightRow::Magnitude;
             side.value.Text = *s.magnitude;
             side.temperature.Text = *s.temperature;
         } else if (s.temperature) {
-            side.selector.TopIndex = 2;
+            side.selector.TopIndex = LightRow::Temperature;
             side.value.Text = *s.temperature;
         } else if (s.luminosity) {
-            side.selector.TopIndex = 1;
+            side.selector.TopIndex = LightRow::Luminosity;
             side.value.Text = *s.luminosity;
         } else if (s.flux) {
-            side.selector.TopIndex = 0;
+            side.selector.TopIndex = LightRow::Flux;
             side.value.Text = *s.flux;
         }
         // The selector's row is the one the user would have scrolled to.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the parameter set from the window's boxes (ui/inputs.h) into the state.
+#include "core/list_rows.h"
 #include "form1.h"
 #include "physics/orbit.h"
 #include "physics/photometry.h"
@@ -38,7 +39,8 @@ void readInputs(SimState& s, Controls& c) {
 
     c.Label31.Caption = text(s.Period * DaysPerYear);
     c.Label33.Caption = text(powerToAll(s.MaxPowerSum, c.List3.TopIndex));
-    s.GraphMag = c.List3.TopIndex == 0 ? Num(Val(c.Text13.Text)) : -Num(Val(c.Text13.Text));
+    s.GraphMag =
+        c.List3.TopIndex == GraphRow::Power ? Num(Val(c.Text13.Text)) : -Num(Val(c.Text13.Text));
     s.StarMag = Val(c.Text14.Text);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between a star's surface flux and the quantity its light is entered in,
 // and of a received power to the quantity the light curve shows.
+#include "core/list_rows.h"
 #include "photometry/star_side.h"
 #include "physics/photometry.h"
 
@@ -8,18 +9,18 @@ namespace orvanta {
 
 Maybe allToFlux(SimState& f, const StarSide& s, int Index) {
     switch (Index) {
-    case 0:
+    case LightRow::Flux:
         return Num(Val(s.value.Text));
-    case 1: {
+    case LightRow::Luminosity: {
         const Num R = Val(s.radius.Text);
         const Num L = Val(s.value.Text);
         return fluxOfLuminosity(L, R, f.Pi);
     }
-    case 2: {
+    case LightRow::Temperature: {
         const Num T = Val(s.value.Text);
         return fluxOfTemperature(T);
     }
-    case 3: {
+    case LightRow::Magnitude: {
         // The flux follows from the temperature alone; the magnitude fixes the radius
         // through L ~ R^2 T^4 with the Sun as reference.
         const Num flux = fluxOfTemperature(Num(Val(s.temperature.Text)));
@@ -38,21 +39,21 @@ Maybe allToFlux(SimState& f, const StarSide& s, int Index) {
 Maybe fluxToAll(SimState& f, const StarSide& s, const Num& Value, int Index) {
     const std::string star(1, s.letter);
     switch (Index) {
-    case 0:
+    case LightRow::Flux:
         s.description.Caption = "(Light Flux from Star " + star + " Surface)";
         return Value;
-    case 1: {
+    case LightRow::Luminosity: {
         const Num R = Val(s.radius.Text);
         const Num result = luminosityOfFlux(Value, R, f.Pi);
         s.description.Caption = "(Luminosity of Star " + star + " Surface)";
         return result;
     }
-    case 2: {
+    case LightRow::Temperature: {
         const Num result = temperatureOfFlux(Value);
         s.description.Caption = "(Temperature of Star " + star + " Surface)";
         return result;
     }
-    case 3:
+    case LightRow::Magnitude:
         // No magnitude is derived from a flux: the user types magnitude and temperature.
         s.description.Caption = "(Absolute Visual Magnitude " + star + ")";
         s.temperature.Text = "";
@@ -84,14 +85,14 @@ Maybe Form1::FluxToAllB(const Num& Value, int Index) {
 }
 
 Maybe powerToAll(const Num& Value, int Index) {
-    if (Index == 0) return Value;
-    if (Index == 1) return magnitudeOfPower(Value);
+    if (Index == GraphRow::Power) return Value;
+    if (Index == GraphRow::Magnitude) return magnitudeOfPower(Value);
     return std::nullopt;
 }
 
 Maybe allToPower(const Num& Value, int Index) {
-    if (Index == 0) return Value;
-    if (Index == 1) return powerOfMagnitude(Value);
+    if (Index == GraphRow::Power) return Value;
+    if (Index == GraphRow::Magnitude) return powerOfMagnitude(Value);
     return std::nullopt;
 }
 

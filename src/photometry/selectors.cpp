@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one-row lists that choose in which quantity each star's light is entered.
+#include "core/list_rows.h"
 #include "photometry/star_side.h"
 
 namespace orvanta {
 
 void selectorScrolled(SimState& f, const StarSide& s) {
     const int shown = s.selector.TopIndex;
-    if (s.previousRow == 3) {
+    if (s.previousRow == LightRow::Magnitude) {
         s.temperatureRow.Visible = false;
         s.temperatureNote.Visible = false;
         s.temperature.Visible = false;

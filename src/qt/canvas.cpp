@@ -3,6 +3,7 @@
 
 #include "qt/input_codes.h"
 #include "render/observed_overlay.h"
+#include "ui/window_fit.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -73,15 +74,15 @@ void Canvas::showPointerAt(double x, double y) {
 void Canvas::mousePressEvent(QMouseEvent* event) {
     const int button = buttonCode(event->button());
     if (button == 0) return;
-    const double x = pixelCoordinate(event->position().x());
-    const double y = pixelCoordinate(event->position().y());
+    const double x = pixelUnderPointer(event->position().x());
+    const double y = pixelUnderPointer(event->position().y());
     form_.MouseDown(button, shiftCode(event->modifiers()), x, y);
     emit handled();
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) {
-    const double x = pixelCoordinate(event->position().x());
-    const double y = pixelCoordinate(event->position().y());
+    const double x = pixelUnderPointer(event->position().x());
+    const double y = pixelUnderPointer(event->position().y());
     form_.MouseMove(buttonsCode(event->buttons()), shiftCode(event->modifiers()), x, y);
     emit handled();
     if (event->buttons() == Qt::NoButton) showPointerAt(x, y);
@@ -90,8 +91,8 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
     const int button = buttonCode(event->button());
     if (button == 0) return;
-    const double x = pixelCoordinate(event->position().x());
-    const double y = pixelCoordinate(event->position().y());
+    const double x = pixelUnderPointer(event->position().x());
+    const double y = pixelUnderPointer(event->position().y());
     form_.MouseUp(button, shiftCode(event->modifiers()), x, y);
     emit handled();
     showPointerAt(x, y);
@@ -100,8 +101,8 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
 void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
     const int button = buttonCode(event->button());
     if (button == 0) return;
-    const double x = pixelCoordinate(event->position().x());
-    const double y = pixelCoordinate(event->position().y());
+    const double x = pixelUnderPointer(event->position().x());
+    const double y = pixelUnderPointer(event->position().y());
     form_.DoubleClick(button, shiftCode(event->modifiers()), x, y);
     emit handled();
 }

@@ -7,8 +7,6 @@
 #include <QPointF>
 #include <Qt>
 
-#include <cmath>
-
 namespace orvanta::view {
 
 /// The code of one button: 1 left, 2 right, 4 middle; 0 for any other button.
@@ -41,11 +39,6 @@ inline int shiftCode(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) code |= mouse::Ctrl;
     if (modifiers & Qt::AltModifier) code |= mouse::Alt;
     return code;
-}
-
-/// The whole window pixel that contains a pointer position.
-inline double pixelCoordinate(double v) {
-    return std::floor(v);
 }
 
 } // namespace orvanta::view

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/curve_table.h"
+#include "core/list_rows.h"
 
 #include "core/projected_orbit.h"
 #include "form1.h"
@@ -41,7 +42,8 @@ void addStar(std::string& line, const ListBoxCtl& selector, const TextBoxCtl& va
     }
     addInput(line, selector.Items.at(selector.TopIndex), value);
     // The magnitude row reads a temperature too.
-    if (selector.TopIndex == 3) addInput(line, temperatureCaption.Caption, temperature);
+    if (selector.TopIndex == LightRow::Magnitude)
+        addInput(line, temperatureCaption.Caption, temperature);
 }
 
 /// A quantity of the table of the inputs with its caption.

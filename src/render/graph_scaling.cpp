@@ -2,6 +2,7 @@
 // Graph scaling and display mode: the vertical mapping of the light curve (GraphMag px per W
 // or per magnitude, GraphBase drawn at row AxisY) in power (List3 row 0) or magnitude mode
 // (row 1). The graph area runs from row GraphTop down to GraphBottom.
+#include "core/list_rows.h"
 #include "period_sweep.h"
 
 namespace orvanta {
@@ -30,10 +31,10 @@ void sweepMagnitudes(Form1& f) {
 
 void Form1::ManualGraphScale() {
     GraphBase = 0;
-    if (List3.TopIndex == 0) {
+    if (List3.TopIndex == GraphRow::Power) {
         // 0 W on the axis, the unobscured power at GraphTop.
         GraphMag = (GraphBottom - GraphTop) / MaxPowerSum;
-    } else if (List3.TopIndex == 1) {
+    } else if (List3.TopIndex == GraphRow::Magnitude) {
         // Magnitude 0 at mid-height, the larger magnitude at an edge.
         const Num k = -(GraphBottom - GraphTop) / 2;
         if (Abs(FaintMagSum) > Abs(BrightMagSum))
@@ -45,7 +46,7 @@ void Form1::ManualGraphScale() {
 }
 
 void Form1::AutoGraphMag() {
-    if (List3.TopIndex == 0) {
+    if (List3.TopIndex == GraphRow::Power) {
         // Raw power in W; the dimmest point lies on the axis at GraphBottom, the brightest
         // at GraphTop. AxisY equals GraphBottom throughout power mode.
         LowPowerSum = MaxPowerSum;
@@ -62,7 +63,7 @@ void Form1::AutoGraphMag() {
             GraphBase = LowPowerSum;
         }
         MoveAxis(AxisY);
-    } else if (List3.TopIndex == 1) {
+    } else if (List3.TopIndex == GraphRow::Magnitude) {
         sweepMagnitudes(*this);
         AxisY = GraphBottom;
         Num axisRow = AxisY;
@@ -86,7 +87,7 @@ void Form1::AutoGraphMag() {
 void Form1::List3_Scroll() {
     Label33.Caption = text(PowerToAll(MaxPowerSum, List3.TopIndex));
     Label45.Caption = text(PowerToAll(PowerSum, List3.TopIndex));
-    if (List3.TopIndex == 0) {
+    if (List3.TopIndex == GraphRow::Power) {
         Label48.Caption = "Power Sum / W =";
         Label29.Caption = "Power:";
         Label5.Caption = "GraphMag / (Px/W) =";
@@ -98,7 +99,7 @@ void Form1::List3_Scroll() {
             ManualGraphScale();
         }
     }
-    if (List3.TopIndex == 1) {
+    if (List3.TopIndex == GraphRow::Magnitude) {
         Label48.Caption = "Abs Magnitude Sum =";
         Label29.Caption = "Mag:";
         Label5.Caption = "GraphMag / (Px/Mag) =";
@@ -126,7 +127,7 @@ void Form1::Check1_Click() {
         // magnitude mode the extremes are those of the last magnitude sweep, which
         // List3_Scroll always made on the way into that mode.
         ManualGraphScale();
-        if (List3.TopIndex == 1) MoveAxis(AxisY);
+        if (List3.TopIndex == GraphRow::Magnitude) MoveAxis(AxisY);
     }
     Text13.Text = text(Abs(GraphMag));
     Cls();

@@ -2,6 +2,7 @@
 // The observed points and the window: the graph they are placed on, the title that shows
 // the fit, and the messages about a file.
 #include "render/observed_fit.h"
+#include "core/list_rows.h"
 
 #include "core/light_options_text.h"
 #include "core/text_rules.h"
@@ -42,7 +43,7 @@ std::string ObservedOverlay::caption() const {
         // The rms of the points that are not outliers; the outliers counted beside it.
         const std::size_t outliers = figures_ ? figures_->outliers : 0;
         c += ", rms " + Str(twoDigits(outliers > 0 ? figures_->robustRms : *rms_)) +
-             (graph_->mode == 1 ? " mag" : " relative flux");
+             (graph_->mode == GraphRow::Magnitude ? " mag" : " relative flux");
         if (outliers > 0)
             c += " (" + std::to_string(outliers) + (outliers == 1 ? " outlier)" : " outliers)");
         if (figures_ && figures_->chi2Reduced)

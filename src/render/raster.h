@@ -12,6 +12,10 @@ namespace orvanta {
 
 class Surface;
 
+/// The picture's size in pixels: the drawing surface, and the client area of the window.
+inline constexpr int PictureWidth = 794;
+inline constexpr int PictureHeight = 568;
+
 /// Colour value 0x00BBGGRR; the system colour ButtonFace is marked by the top bit.
 using Colour32 = std::uint32_t;
 inline constexpr Colour32 White = 0xFFFFFF;

@@ -11,8 +11,8 @@ namespace orvanta {
 
 class Surface {
 public:
-    static constexpr int W = 794;
-    static constexpr int H = 568;
+    static constexpr int W = PictureWidth;
+    static constexpr int H = PictureHeight;
     /// Marks a pixel nothing has drawn on, where the background picture shows.
     static constexpr std::uint32_t Undrawn = 0xFF000000u;
 

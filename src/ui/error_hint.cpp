@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/error_hint.h"
+#include "core/list_rows.h"
 
 #include "core/text_rules.h"
 #include "form1.h"
@@ -80,7 +81,8 @@ Quantity quantityOf(const Controls& w, const TextBoxCtl& box) {
     const auto light = [](const ListBoxCtl& row) -> Quantity {
         static const char* const nouns[] = {"flux", "luminosity", "temperature", "magnitude"};
         const int r = row.TopIndex;
-        if (r < 0 || r >= static_cast<int>(row.Items.size()) || r > 3) return {"", ""};
+        if (r < 0 || r >= static_cast<int>(row.Items.size()) || r > LightRow::Magnitude)
+            return {"", ""};
         return {nameOf(row.Items[static_cast<size_t>(r)]), nouns[r]};
     };
     if (&box == &w.Text1) return {nameOf(w.Label19.Caption), "distance"};
@@ -155,9 +157,9 @@ std::optional<std::string> boxFoundByTrial(const Controls& w) {
 std::vector<TextBoxCtl*> boxesRead(Controls& w) {
     std::vector<TextBoxCtl*> boxes = {&w.Text1, &w.Text2, &w.Text3, &w.Text4,  &w.Text5, &w.Text6,
                                       &w.Text7, &w.Text8, &w.Text9, &w.Text10, &w.Text11};
-    if (w.List1.TopIndex == 3) boxes.push_back(&w.Text16);
+    if (w.List1.TopIndex == LightRow::Magnitude) boxes.push_back(&w.Text16);
     boxes.push_back(&w.Text12);
-    if (w.List2.TopIndex == 3) boxes.push_back(&w.Text17);
+    if (w.List2.TopIndex == LightRow::Magnitude) boxes.push_back(&w.Text17);
     boxes.push_back(&w.Text13);
     boxes.push_back(&w.Text14);
     return boxes;
@@ -202,8 +204,8 @@ std::string inputHint(const Controls& w, int errorNumber) {
     for (const char* name : {"distance", "steps", "eccentricity", "mass-a", "mass-b"})
         checks.push_back(check(*inputNamed(name)));
     // A star on the magnitude row takes its radius from the magnitude.
-    if (w.List1.TopIndex != 3) checks.push_back(check(*inputNamed("radius-a")));
-    if (w.List2.TopIndex != 3) checks.push_back(check(*inputNamed("radius-b")));
+    if (w.List1.TopIndex != LightRow::Magnitude) checks.push_back(check(*inputNamed("radius-a")));
+    if (w.List2.TopIndex != LightRow::Magnitude) checks.push_back(check(*inputNamed("radius-b")));
 
     // Each star's light box by the row of its selector.
     for (const auto& [star, selector] : {std::pair{'a', &w.List1}, std::pair{'b', &w.List2}}) {
@@ -230,7 +232,7 @@ std::string inputHint(const Controls& w, int errorNumber) {
 
     // Each light alone may be 0, but a plot of two dark stars divides by their light.
     const auto dark = [](const TextBoxCtl& box, const ListBoxCtl& row) {
-        return row.TopIndex >= 0 && row.TopIndex <= 2 && leadingNumber(box.Text).value_or(0) == 0;
+        return LightRow::isLight(row.TopIndex) && leadingNumber(box.Text).value_or(0) == 0;
     };
     if (dark(w.Text11, w.List1) && dark(w.Text12, w.List2) &&
         static_cast<size_t>(w.List1.TopIndex) < w.List1.Items.size() &&

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer routing and the other entry points: every event of the view enters here.
 #include "form1.h"
+#include "ui/keyboard.h"
 
 namespace orvanta {
 
@@ -36,13 +37,6 @@ Pointer Form1::pointerAt(double x, double y) {
     return c->MousePointer;
 }
 
-namespace {
-bool isMenuLabel(const Controls& w, const Control* c) {
-    return c == &w.Plot || c == &w.Play || c == &w.Simulate || c == &w.Clear || c == &w.About ||
-           c == &w.HideMenu;
-}
-} // namespace
-
 void Form1::MouseDown(int button, int shift, double x, double y) {
     if (buttonsDown_ == 0) {
         grab_ = hitTest(x, y);
@@ -73,18 +67,8 @@ void Form1::MouseUp(int button, int shift, double x, double y) {
         return;
     }
     if (button != mouse::Left || hitTest(x, y) != c) return;
-    if (c == &Plot)
-        Run([&] { Plot_Click(); });
-    else if (c == &Play)
-        Run([&] { Play_Click(); });
-    else if (c == &Simulate)
-        Run([&] { Simulate_Click(); });
-    else if (c == &Clear)
-        Run([&] { Clear_Click(); });
-    else if (c == &About)
-        Run([&] { About_Click(); });
-    else if (c == &HideMenu)
-        Run([&] { HideMenu_Click(); });
+    if (const std::optional<Command> command = commandOfMenuLabel(*this, c))
+        runCommand(*this, *command);
 }
 
 void Form1::DoubleClick(int button, int shift, double x, double y) {
@@ -99,7 +83,7 @@ void Form1::DoubleClick(int button, int shift, double x, double y) {
     }
     // On the surface and on the menu labels the second press of a quick double click counts
     // as a press of its own, so "Step" clicked twice quickly steps twice.
-    if (c == nullptr || isMenuLabel(*this, c)) MouseDown(button, shift, x, y);
+    if (c == nullptr || commandOfMenuLabel(*this, c)) MouseDown(button, shift, x, y);
 }
 
 void Form1::TextEdited(TextBoxCtl& box, const std::string& newText) {

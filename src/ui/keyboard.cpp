@@ -10,6 +10,20 @@ namespace orvanta {
 
 namespace {
 
+// Each menu label and the command its click gives.
+struct MenuLabel {
+    LabelCtl Controls::*label;
+    Command command;
+};
+constexpr std::array<MenuLabel, 6> MenuLabels = {{
+    {&Controls::Plot, Command::Plot},
+    {&Controls::Play, Command::PlayStop},
+    {&Controls::Simulate, Command::Step},
+    {&Controls::Clear, Command::Clear},
+    {&Controls::HideMenu, Command::HideMenu},
+    {&Controls::About, Command::About},
+}};
+
 // Steps a second, slowest first.
 constexpr std::array<int, 14> Paces = {1, 2, 3, 5, 10, 15, 20, 30, 45, 60, 90, 120, 180, 240};
 
@@ -30,6 +44,12 @@ const std::vector<KeyBinding>& keyBindings() {
         {"Ctrl+B", Command::ProjectorView, false},
     };
     return bindings;
+}
+
+std::optional<Command> commandOfMenuLabel(const Controls& window, const void* control) {
+    for (const MenuLabel& m : MenuLabels)
+        if (&(window.*m.label) == control) return m.command;
+    return std::nullopt;
 }
 
 std::optional<Command> commandForKey(std::string_view keys) {

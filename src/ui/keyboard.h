@@ -10,6 +10,7 @@
 namespace orvanta {
 
 class Form1;
+struct Controls;
 
 enum class Command {
     Plot,       ///< as a click on "Plot"
@@ -50,6 +51,9 @@ bool leavesTheBox(std::string_view keys);
 /// has plotted (`justPlotted`, until the box is edited or left), Space plays, as a number
 /// has no spaces; otherwise none.
 std::optional<Command> commandInBox(std::string_view keys, bool justPlotted);
+
+/// The command of a click on a menu label, if `control` is one.
+std::optional<Command> commandOfMenuLabel(const Controls& window, const void* control);
 
 /// Runs a command of the menu labels through the window's event boundary (an error is shown
 /// as for the click). The window's own commands (pace, full screen) do nothing here.

@@ -14,10 +14,6 @@ namespace {
 constexpr const char* PanelsShown = "Hide  Menu";
 constexpr const char* PanelsHidden = "Show  Menu";
 
-// Top-left corner of the Plot label, the highest menu label: the corner the hover watches.
-constexpr float CornerX = 736;
-constexpr float CornerY = 424;
-
 /// The menu labels and the emblem, which the hover shows and hides while the panels are.
 std::array<Control*, 7> menuOf(Form1& f) {
     return {&f.Plot, &f.Play, &f.Simulate, &f.Clear, &f.About, &f.HideMenu, &f.Image1};
@@ -65,7 +61,8 @@ void Form1::HideMenu_Click() {
 
 void Form1::MenuHover(float x, float Y) {
     if (HideMenu.Caption != PanelsHidden) return;
-    const bool inCorner = x > CornerX && Y > CornerY;
+    // The corner below and right of the Plot label's top-left corner, the highest menu label.
+    const bool inCorner = x > Plot.Left && Y > Plot.Top;
     for (Control* c : menuOf(*this))
         c->Visible = inCorner;
 }

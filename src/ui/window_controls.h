@@ -2,6 +2,7 @@
 // Every control of the window, named as in the layout, with its design-time properties.
 #pragma once
 
+#include "render/raster.h"
 #include "ui/controls.h"
 
 #include <array>
@@ -10,8 +11,8 @@
 
 namespace orvanta {
 
-inline constexpr int WindowWidth = 794;
-inline constexpr int WindowHeight = 568;
+inline constexpr int WindowWidth = PictureWidth;
+inline constexpr int WindowHeight = PictureHeight;
 inline constexpr const char* WindowCaption = "Orvanta";
 
 struct Controls {

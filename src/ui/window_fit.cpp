@@ -31,8 +31,12 @@ bool smoothAt(double devicePixelsPerPixel) {
     return std::fabs(devicePixelsPerPixel - std::round(devicePixelsPerPixel)) > 1e-9;
 }
 
+double pixelUnderPointer(double position) {
+    return std::floor(position);
+}
+
 double picturePixel(double windowPosition, int pictureOffset, double scale) {
-    return std::floor((windowPosition - pictureOffset) / scale);
+    return pixelUnderPointer((windowPosition - pictureOffset) / scale);
 }
 
 FullScreenFit fullScreenFit(int windowWidth, int windowHeight) {

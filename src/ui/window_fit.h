@@ -19,6 +19,10 @@ PictureFit fitPicture(int windowWidth, int windowHeight);
 /// at whole-number scales every picture pixel is a sharp square, in between it is blended.
 bool smoothAt(double devicePixelsPerPixel);
 
+/// The whole pixel that contains a position in picture pixels, as the model's handlers take
+/// a pointer: its left or top edge belongs to it, its right or bottom edge to the next.
+double pixelUnderPointer(double position);
+
 /// The picture pixel under a window position (fractional, logical pixels), as the model's
 /// handlers take it: the whole pixel that contains the point.
 double picturePixel(double windowPosition, int pictureOffset, double scale);

@@ -102,3 +102,11 @@ TEST(FullScreen, TheTitleGoesIntoTheBarsOrAStripThePictureMakesRoomFor) {
     // A small screen keeps a readable size.
     EXPECT_EQ(fullScreenFit(800, 480).textPixels, 18);
 }
+
+TEST(Fit, APointerIsInTheWholePixelThatHoldsIt) {
+    // A pixel holds its left or top edge and not its right or bottom edge, also left of 0.
+    EXPECT_EQ(pixelUnderPointer(12.75), 12);
+    EXPECT_EQ(pixelUnderPointer(12.0), 12);
+    EXPECT_EQ(pixelUnderPointer(13.0 - 1e-9), 12);
+    EXPECT_EQ(pixelUnderPointer(-0.25), -1);
+}

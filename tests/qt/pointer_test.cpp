@@ -53,8 +53,6 @@ TEST(ButtonCode, NamesOneButtonAndNoOther) {
     EXPECT_EQ(buttonCode(Qt::RightButton), 2);
     EXPECT_EQ(buttonCode(Qt::MiddleButton), 4);
     EXPECT_EQ(buttonCode(Qt::BackButton), 0);
-    EXPECT_EQ(pixelCoordinate(12.75), 12);
-    EXPECT_EQ(pixelCoordinate(-0.25), -1);
 }
 
 struct Hover {
