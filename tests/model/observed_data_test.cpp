@@ -77,6 +77,18 @@ TEST(ObservedHeader, ExportedCurvePicksPhaseAndMagnitudeAndIgnoresTheRest) {
     EXPECT_FALSE(d.epoch);
 }
 
+TEST(ObservedHeader, AQuoteInAQuotedNameIsWrittenTwice) {
+    const ObservedData d = parseObserved("\"time \"\"JD\"\"\",\"mag\"\"\",\"\"\"err\"\n"
+                                         "2459000.5,10.25,0.01\n2459000.75,10.5,0.02\n"
+                                         "2459001,10.75,0.03\n",
+                                         "quoted.csv");
+    EXPECT_EQ(d.timeColumn, "time \"JD\"");
+    EXPECT_EQ(d.brightnessColumn, "mag\"");
+    EXPECT_EQ(d.errorColumn, "\"err");
+    ASSERT_EQ(d.value.size(), 3u);
+    EXPECT_EQ(d.value[1], 10.5);
+}
+
 TEST(ObservedHeader, NamesInAnyOrderWithUnitsAndAnErrorColumn) {
     const ObservedData d = parseObserved("# epoch: 2459000.1234\n"
                                          "Sigma;Rel. Flux;HJD (days)\n"

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -49,6 +50,13 @@ TEST(WholePixel, RoundsHalvesUpAndSaturates) {
     EXPECT_GT(wholePixel(1e300), 1 << 29);
     EXPECT_LT(wholePixel(-1e300), -(1 << 29));
     EXPECT_LT(wholePixel(std::numeric_limits<double>::quiet_NaN()), -(1 << 29));
+    // Exactly at the bounds: far values and a NaN give the bound itself, and a value just
+    // inside a bound is kept as it is.
+    EXPECT_EQ(wholePixel(-1e300), INT_MIN / 2);
+    EXPECT_EQ(wholePixel(std::numeric_limits<double>::quiet_NaN()), INT_MIN / 2);
+    EXPECT_EQ(wholePixel(1e300), INT_MAX / 2);
+    EXPECT_EQ(wholePixel(INT_MIN / 2 + 1000.0), INT_MIN / 2 + 1000);
+    EXPECT_EQ(wholePixel(INT_MAX / 2 - 1000.0), INT_MAX / 2 - 1000);
 }
 
 TEST(Circle, AnEightPixelShapeCoversExactlyItsEightByEightBox) {
