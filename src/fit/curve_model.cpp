@@ -55,6 +55,7 @@ BoxModel::BoxModel(const Controls& boxes, const std::vector<std::string>& free,
             if (q == p) throw FitError("parameter '" + name + "' is named twice");
         free_.push_back(p);
         freeDistance_ = freeDistance_ || name == "distance";
+        freeOptions_ = freeOptions_ || p->input == nullptr;
     }
     try {
         prepareBoxes(*s, *c, free);
@@ -72,7 +73,7 @@ BoxModel::BoxModel(const Controls& boxes, const std::vector<std::string>& free,
         lightA_ = lightOf(*c, c->List1, 'a');
         lightB_ = lightOf(*c, c->List2, 'b');
         for (const FitParameter* p : free_)
-            start_.push_back(readParameter(*c, *p));
+            start_.push_back(p->input != nullptr ? readParameter(*c, *p) : readOption(light, *p));
         distance0_ = Val(inputBox(*c, "distance").Text);
         massA0_ = Val(inputBox(*c, "mass-a").Text);
         massB0_ = Val(inputBox(*c, "mass-b").Text);
@@ -104,6 +105,7 @@ Parameters BoxModel::parametersWith(const std::vector<double>& values) const {
         if (name == "incline1") p.incline1 = v;
         if (name == "incline2") p.incline2 = v;
         if (name == "incline3") p.incline3 = v;
+        if (free_[j]->input == nullptr) writeOption(p.light, *free_[j], values[j]);
     }
     // The data fix the period; Kepler's third law then carries the masses with the orbit's
     // size. The masses themselves change nothing in phase: they stay as typed.
@@ -121,8 +123,10 @@ bool BoxModel::flux(const std::vector<double>& values, const std::vector<double>
                     std::vector<double>& out) {
     out.resize(phases.size());
     try {
+        const Parameters p = parametersWith(values);
+        if (freeOptions_ && !optionsProblem(p.light).empty()) return false;
         // Each curve from a fresh evaluator: the same start, whatever ran before.
-        Evaluator ev(parametersWith(values));
+        Evaluator ev(p);
         const Num period(ev.period());
         const Num full(ev.fullPower());
         for (std::size_t i = 0; i < phases.size(); ++i) {

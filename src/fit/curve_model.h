@@ -38,7 +38,9 @@ public:
 /// are in their boxes; a star's light follows its selector's row as Plot reads it (a
 /// luminosity with the radius, a magnitude's radius with the temperature). The period stays
 /// the boxes' period: a free distance carries both masses with it by Kepler's third law.
-/// The masses change nothing in phase, so a fit leaves them as they are.
+/// The masses change nothing in phase, so a fit leaves them as they are. A free option of
+/// the light (limb-a, limb-b: the linear coefficient u1, u2 held; third-light) cannot be
+/// evaluated where the options' own checks refuse it.
 class BoxModel final : public CurveModel {
 public:
     /// Raises FitError for an unknown name, a name given twice, a parameter the boxes derive
@@ -57,6 +59,10 @@ public:
     [[nodiscard]] std::vector<double> start() const { return start_; }
     /// The evaluator's parameter set for these values. Raises the model's RuntimeError.
     [[nodiscard]] Parameters parametersWith(const std::vector<double>& values) const;
+    /// The options of the light with these values.
+    [[nodiscard]] physics::LightOptions lightWith(const std::vector<double>& values) const {
+        return parametersWith(values).light;
+    }
     /// The period of the boxes, days.
     [[nodiscard]] double periodDays() const { return period0_; }
 
@@ -73,7 +79,7 @@ private:
     Parameters base_;
     StarLight lightA_, lightB_;
     double distance0_ = 0, massA0_ = 0, massB0_ = 0, period0_ = 0;
-    bool freeDistance_ = false;
+    bool freeDistance_ = false, freeOptions_ = false;
 };
 
 } // namespace orvanta::fit

@@ -2,6 +2,7 @@
 #include "fit/fit_parameters.h"
 
 #include "photometry/star_side.h"
+#include "physics/light_options.h"
 #include "ui/inputs.h"
 
 #include <cmath>
@@ -13,6 +14,8 @@ namespace {
 /// The box of a parameter: its row's, but the temperature beside the magnitude while the
 /// star's selector shows the magnitude row.
 template <class Boxes> auto& boxOf(Boxes& c, const FitParameter& p) {
+    if (p.input == nullptr)
+        throw FitError(std::string(p.name) + " is an option of the light, not a box");
     const InputQuantity& q = *p.input;
     if (q.lightRow == 2) {
         const ListBoxCtl& selector = q.star == 'a' ? c.List1 : c.List2;
@@ -30,6 +33,11 @@ const std::vector<FitParameter>& fitParameters() {
             if (q.fit.fittable())
                 t.push_back({q.name, q.unit, q.fit.lower, q.fit.upper, q.unit == "degrees",
                              q.fit.typical, &q});
+        // A linear law keeps the light positive up to u1 = 1 (less u2); limb brightening
+        // (u1 < 0) is allowed. The third light is a fraction of the whole light below 1.
+        t.push_back({LimbA, "", -1, 1, false, 0.1, nullptr});
+        t.push_back({LimbB, "", -1, 1, false, 0.1, nullptr});
+        t.push_back({ThirdLight, "", 0, 0.99, false, 0.01, nullptr});
         return t;
     }();
     return table;
@@ -55,6 +63,7 @@ void prepareBoxes(SimState& s, Controls& c, const std::vector<std::string>& name
         const FitParameter* p = findFitParameter(name);
         if (p == nullptr)
             throw FitError("unknown parameter '" + name + "' (one of " + fitParameterNames() + ")");
+        if (p->input == nullptr) continue;
         const InputQuantity& q = *p->input;
         if (q.star == 0) continue;
         const bool a = q.star == 'a';
@@ -80,6 +89,30 @@ double readParameter(const Controls& boxes, const FitParameter& p) {
 
 void writeParameter(Controls& boxes, const FitParameter& p, double value) {
     boxOf(boxes, p).Text = Str(value);
+}
+
+double readOption(const physics::LightOptions& light, const FitParameter& p) {
+    if (p.name == LimbA) return light.limbA.u1;
+    if (p.name == LimbB) return light.limbB.u1;
+    if (p.name == ThirdLight) return light.thirdLight;
+    throw FitError(std::string(p.name) + " is not an option of the light");
+}
+
+void writeOption(physics::LightOptions& light, const FitParameter& p, double value) {
+    if (p.name == LimbA)
+        light.limbA.u1 = value;
+    else if (p.name == LimbB)
+        light.limbB.u1 = value;
+    else if (p.name == ThirdLight)
+        light.thirdLight = value;
+    else
+        throw FitError(std::string(p.name) + " is not an option of the light");
+}
+
+std::string optionsProblem(const physics::LightOptions& light) {
+    if (std::string why = physics::limbDarkeningProblem(light.limbA); !why.empty()) return why;
+    if (std::string why = physics::limbDarkeningProblem(light.limbB); !why.empty()) return why;
+    return physics::thirdLightProblem(light.thirdLight);
 }
 
 double reported(const FitParameter& p, double value) {
