@@ -46,6 +46,7 @@ void FitView::tell(const QString& title, const QString& text, bool warning) {
     box->setObjectName(QStringLiteral("fitMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
+    box->setAttribute(Qt::WA_ShowWithoutActivating); // the window keeps the keyboard (Ctrl+Z)
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     message_ = box;
     box->show();

@@ -32,7 +32,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         // Ctrl+Z is the box's own undo unless a fit can be undone.
-        const bool boxUndo = pressed == QKeySequence(Qt::CTRL | Qt::Key_Z) && !fitView_->canUndo();
+        const bool boxUndo = pressed == QKeySequence(Qt::CTRL | Qt::Key_Z) &&
+                             (fitView_ == nullptr || !fitView_->canUndo());
         for (const QKeySequence& keys : keyCommands_)
             if (keys == pressed && !boxUndo) return true; // not accepted: the shortcut runs
     }
