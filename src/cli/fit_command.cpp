@@ -164,6 +164,9 @@ std::string fitHelp() {
     for (const fit::FitParameter& p : fit::fitParameters())
         h += "                         " + std::string(p.name) +
              (p.unit.empty() ? std::string() : " (" + std::string(p.unit) + ")") + "\n";
+    h += "                         (limb-a, limb-b: u1 of the star's limb darkening, its u2\n"
+         "                         held as --limb-a/--limb-b give it; third-light: the\n"
+         "                         fraction of the whole light, from --third-light or 0)\n";
     h += "  --period DAYS          fold the times with this period\n"
          "  --json                 print one JSON object: parameters (name -> value, error,\n"
          "                         and a note where the light curve cannot determine it and\n"
@@ -268,7 +271,7 @@ int runFitCommand(const std::vector<std::string>& args, std::ostream& out, std::
             err << "orvanta fit: " << oneLine(f->ErrorText) << '\n';
             return 2;
         }
-        fit::BoxModel model(*f, request.free);
+        fit::BoxModel model(*f, request.free, request.start.options.light);
         const fit::Observations data =
             fit::observationsFrom(observed, request.periodDays ? request.periodDays
                                             : observed.period  ? observed.period

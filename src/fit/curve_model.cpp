@@ -2,96 +2,136 @@
 #include "fit/curve_model.h"
 
 #include "form1.h"
+#include "physics/photometry.h"
+#include "ui/inputs.h"
 
 #include <cmath>
 
 namespace orvanta::fit {
 
-BoxModel::BoxModel(const Controls& boxes, const std::vector<std::string>& free)
-    : f_(std::make_unique<Form1>()), names_(free) {
-    Form1& f = *f_;
-    f.copyValuesFrom(boxes);
-    f.PrevQuantityA = f.List1.TopIndex;
-    f.PrevQuantityB = f.List2.TopIndex;
-    f.Pi = PiLiteral;
-    try {
-        prepareBoxes(f, free);
-        f.DataInput();
-    } catch (const RuntimeError& e) {
-        throw FitError("the starting values cannot be used: " + e.message);
+namespace {
+
+/// A value as its box holds it once typed in: the 15 digits of the general format.
+double asTyped(double value) {
+    return Val(Str(value));
+}
+
+/// The surface flux of a star whose light Plot reads in `row`, and, in the magnitude row,
+/// the radius the magnitude gives; the same operations as the reading of the boxes.
+Num starLight(int row, double value, double temperature, double& radius) {
+    switch (row) {
+    case 1:
+        return fluxOfLuminosity(Num(value), Num(radius), Num(PiLiteral));
+    case 2:
+        return fluxOfTemperature(Num(temperature));
+    case 3: {
+        const Num T(temperature);
+        const Num flux = fluxOfTemperature(T);
+        const Num bolometric = bolometricMagnitude(Num(value), logTemperatureX(T));
+        radius = radiusOfMagnitude(bolometric, T).value();
+        return flux;
     }
+    default:
+        return Num(value);
+    }
+}
+
+} // namespace
+
+BoxModel::BoxModel(const Controls& boxes, const std::vector<std::string>& free,
+                   const physics::LightOptions& light) {
+    auto c = std::make_unique<Controls>();
+    c->copyValuesFrom(boxes);
+    auto s = std::make_unique<SimState>();
+    s->PrevQuantityA = c->List1.TopIndex;
+    s->PrevQuantityB = c->List2.TopIndex;
+    s->Pi = PiLiteral;
+    s->LightOptions = light;
     for (const std::string& name : free) {
         const FitParameter* p = findFitParameter(name);
+        if (p == nullptr)
+            throw FitError("unknown parameter '" + name + "' (one of " + fitParameterNames() + ")");
         for (const FitParameter* q : free_)
             if (q == p) throw FitError("parameter '" + name + "' is named twice");
         free_.push_back(p);
         freeDistance_ = freeDistance_ || name == "distance";
+        freeOptions_ = freeOptions_ || p->input == nullptr;
     }
-    distance0_ = Val(f.Text1.Text);
-    massA0_ = Val(f.Text7.Text);
-    massB0_ = Val(f.Text8.Text);
-    period0_ = (f.Period * DaysPerYear).value();
+    try {
+        prepareBoxes(*s, *c, free);
+        readInputs(*s, *c);
+        const auto lightOf = [](const Controls& k, const ListBoxCtl& selector, char star) {
+            StarLight l;
+            l.row = selector.TopIndex;
+            const TextBoxCtl& value = star == 'a' ? k.Text11 : k.Text12;
+            if (l.row == 1 || l.row == 3) l.value = Val(value.Text);
+            if (l.row == 2) l.temperature = Val(value.Text);
+            if (l.row == 3) l.temperature = Val((k.*temperatureBesideMagnitude(star)).Text);
+            if (l.row == 0) l.value = Val(value.Text);
+            return l;
+        };
+        lightA_ = lightOf(*c, c->List1, 'a');
+        lightB_ = lightOf(*c, c->List2, 'b');
+        for (const FitParameter* p : free_)
+            start_.push_back(p->input != nullptr ? readParameter(*c, *p) : readOption(light, *p));
+        distance0_ = Val(inputBox(*c, "distance").Text);
+        massA0_ = Val(inputBox(*c, "mass-a").Text);
+        massB0_ = Val(inputBox(*c, "mass-b").Text);
+    } catch (const RuntimeError& e) {
+        throw FitError("the starting values cannot be used: " + e.message);
+    }
+    base_ = parametersOf(*s);
+    period0_ = (s->Period * DaysPerYear).value();
 }
-
-BoxModel::BoxModel(const BoxModel& other)
-    : CurveModel(), f_(std::make_unique<Form1>()), names_(other.names_), free_(other.free_),
-      distance0_(other.distance0_), massA0_(other.massA0_), massB0_(other.massB0_),
-      period0_(other.period0_), freeDistance_(other.freeDistance_) {
-    f_->copyValuesFrom(*other.f_);
-    f_->PrevQuantityA = other.f_->PrevQuantityA;
-    f_->PrevQuantityB = other.f_->PrevQuantityB;
-    f_->Pi = PiLiteral;
-}
-
-BoxModel::~BoxModel() = default;
 
 std::unique_ptr<CurveModel> BoxModel::clone() const {
-    return std::unique_ptr<CurveModel>(new BoxModel(*this));
+    return std::make_unique<BoxModel>(*this);
 }
 
-std::vector<double> BoxModel::start() const {
-    std::vector<double> v;
-    for (const FitParameter* p : free_)
-        v.push_back(readParameter(*f_, *p));
-    return v;
-}
-
-double BoxModel::periodDays() const {
-    return period0_;
-}
-
-void BoxModel::apply(const std::vector<double>& values) {
-    Form1& f = *f_;
-    for (std::size_t j = 0; j < free_.size(); ++j)
-        writeParameter(f, *free_[j], values[j]);
+Parameters BoxModel::parametersWith(const std::vector<double>& values) const {
+    Parameters p = base_;
+    double temperatureA = lightA_.temperature, temperatureB = lightB_.temperature;
+    for (std::size_t j = 0; j < free_.size(); ++j) {
+        const std::string_view name = free_[j]->name;
+        const double v = asTyped(values[j]);
+        if (name == "mass-a") p.massA = v;
+        if (name == "mass-b") p.massB = v;
+        if (name == "radius-a") p.radiusA = v;
+        if (name == "radius-b") p.radiusB = v;
+        if (name == "temperature-a") temperatureA = v;
+        if (name == "temperature-b") temperatureB = v;
+        if (name == "distance") p.distance = v;
+        if (name == "eccentricity") p.eccentricity = v;
+        if (name == "incline1") p.incline1 = v;
+        if (name == "incline2") p.incline2 = v;
+        if (name == "incline3") p.incline3 = v;
+        if (free_[j]->input == nullptr) writeOption(p.light, *free_[j], values[j]);
+    }
     // The data fix the period; Kepler's third law then carries the masses with the orbit's
     // size. The masses themselves change nothing in phase: they stay as typed.
     if (freeDistance_) {
-        const double r = Val(f.Text1.Text) / distance0_;
-        f.Text7.Text = Str(massA0_ * r * r * r);
-        f.Text8.Text = Str(massB0_ * r * r * r);
+        const double r = p.distance / distance0_;
+        p.massA = asTyped(massA0_ * r * r * r);
+        p.massB = asTyped(massB0_ * r * r * r);
     }
-}
-
-const Controls& BoxModel::boxesWith(const std::vector<double>& values) {
-    apply(values);
-    return *f_;
+    p.fluxA = starLight(lightA_.row, lightA_.value, temperatureA, p.radiusA).value();
+    p.fluxB = starLight(lightB_.row, lightB_.value, temperatureB, p.radiusB).value();
+    return p;
 }
 
 bool BoxModel::flux(const std::vector<double>& values, const std::vector<double>& phases,
                     std::vector<double>& out) {
-    Form1& f = *f_;
     out.resize(phases.size());
     try {
-        apply(values);
-        f.Time = 0;
-        f.EccAnomaly = 0; // each curve from the same start, whatever ran before
-        f.DataInput();
-        const Num full = f.MaxPowerSum;
+        const Parameters p = parametersWith(values);
+        if (freeOptions_ && !optionsProblem(p.light).empty()) return false;
+        // Each curve from a fresh evaluator: the same start, whatever ran before.
+        Evaluator ev(p);
+        const Num period(ev.period());
+        const Num full(ev.fullPower());
         for (std::size_t i = 0; i < phases.size(); ++i) {
-            f.Time = Num(phases[i]) * f.Period;
-            f.Main();
-            out[i] = (f.PowerSum / full).value();
+            const CurveSample s = ev.at((Num(phases[i]) * period).value());
+            out[i] = (Num(s.power) / full).value();
         }
     } catch (const RuntimeError&) {
         return false;

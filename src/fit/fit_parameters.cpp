@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fit_parameters.h"
 
-#include "form1.h"
+#include "photometry/star_side.h"
+#include "physics/light_options.h"
+#include "ui/inputs.h"
 
 #include <cmath>
 
@@ -9,38 +11,35 @@ namespace orvanta::fit {
 
 namespace {
 
-/// The box of a parameter, once the star's selector shows a temperature where one is free.
-template <class Boxes> auto& boxOf(Boxes& c, std::string_view name) {
-    if (name == "radius-a") return c.Text9;
-    if (name == "radius-b") return c.Text10;
-    if (name == "temperature-a") return c.List1.TopIndex == 3 ? c.Text16 : c.Text11;
-    if (name == "temperature-b") return c.List2.TopIndex == 3 ? c.Text17 : c.Text12;
-    if (name == "eccentricity") return c.Text3;
-    if (name == "incline1") return c.Text4;
-    if (name == "incline2") return c.Text5;
-    if (name == "incline3") return c.Text6;
-    if (name == "distance") return c.Text1;
-    if (name == "mass-a") return c.Text7;
-    if (name == "mass-b") return c.Text8;
-    throw FitError("unknown parameter '" + std::string(name) + "'");
+/// The box of a parameter: its row's, but the temperature beside the magnitude while the
+/// star's selector shows the magnitude row.
+template <class Boxes> auto& boxOf(Boxes& c, const FitParameter& p) {
+    if (p.input == nullptr)
+        throw FitError(std::string(p.name) + " is an option of the light, not a box");
+    const InputQuantity& q = *p.input;
+    if (q.lightRow == 2) {
+        const ListBoxCtl& selector = q.star == 'a' ? c.List1 : c.List2;
+        if (selector.TopIndex == 3) return c.*temperatureBesideMagnitude(q.star);
+    }
+    return c.*(q.box);
 }
 
 } // namespace
 
 const std::vector<FitParameter>& fitParameters() {
-    static const std::vector<FitParameter> table = {
-        {"mass-a", "solar masses", 1e-3, 1e4, false, 0.1},
-        {"mass-b", "solar masses", 1e-3, 1e4, false, 0.1},
-        {"radius-a", "solar radii", 1e-3, 1e4, false, 0.1},
-        {"radius-b", "solar radii", 1e-3, 1e4, false, 0.1},
-        {"temperature-a", "K", 500, 1e6, false, 100},
-        {"temperature-b", "K", 500, 1e6, false, 100},
-        {"distance", "solar radii", 1e-3, 1e6, false, 0.1},
-        {"eccentricity", "", 0, 0.95, false, 0.1},
-        {"incline1", "degrees", -1e4, 1e4, true, 10},
-        {"incline2", "degrees", -1e4, 1e4, true, 10},
-        {"incline3", "degrees", -1e4, 1e4, true, 10},
-    };
+    static const std::vector<FitParameter> table = [] {
+        std::vector<FitParameter> t;
+        for (const InputQuantity& q : inputQuantities())
+            if (q.fit.fittable())
+                t.push_back({q.name, q.unit, q.fit.lower, q.fit.upper, q.unit == "degrees",
+                             q.fit.typical, &q});
+        // A linear law keeps the light positive up to u1 = 1 (less u2); limb brightening
+        // (u1 < 0) is allowed. The third light is a fraction of the whole light below 1.
+        t.push_back({LimbA, "", -1, 1, false, 0.1, nullptr});
+        t.push_back({LimbB, "", -1, 1, false, 0.1, nullptr});
+        t.push_back({ThirdLight, "", 0, 0.99, false, 0.01, nullptr});
+        return t;
+    }();
     return table;
 }
 
@@ -59,31 +58,61 @@ std::string fitParameterNames() {
     return s;
 }
 
-void prepareBoxes(Form1& f, const std::vector<std::string>& names) {
+void prepareBoxes(SimState& s, Controls& c, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        if (findFitParameter(name) == nullptr)
+        const FitParameter* p = findFitParameter(name);
+        if (p == nullptr)
             throw FitError("unknown parameter '" + name + "' (one of " + fitParameterNames() + ")");
-        const bool a = name.back() == 'a';
-        ListBoxCtl& selector = a ? f.List1 : f.List2;
-        if ((name == "radius-a" || name == "radius-b") && selector.TopIndex == 3)
-            throw FitError(name + " follows from the absolute magnitude of star " +
-                           (a ? "A" : "B") + "; give its light as a temperature to fit it");
-        if ((name == "temperature-a" || name == "temperature-b") && selector.TopIndex < 2) {
+        if (p->input == nullptr) continue;
+        const InputQuantity& q = *p->input;
+        if (q.star == 0) continue;
+        const bool a = q.star == 'a';
+        ListBoxCtl& selector = a ? c.List1 : c.List2;
+        if (q.name.starts_with("radius")) {
+            if (selector.TopIndex == 3)
+                throw FitError(name + " follows from the absolute magnitude of star " +
+                               (a ? "A" : "B") + "; give its light as a temperature to fit it");
+        } else if (q.lightRow == 2 && selector.TopIndex < 2) {
             selector.TopIndex = 2;
-            if (a)
-                f.List1_Scroll();
-            else
-                f.List2_Scroll();
+            selectorScrolled(s, a ? starA(s, c) : starB(s, c));
         }
     }
 }
 
+void prepareBoxes(Form1& f, const std::vector<std::string>& names) {
+    prepareBoxes(f, f, names);
+}
+
 double readParameter(const Controls& boxes, const FitParameter& p) {
-    return Val(boxOf(boxes, p.name).Text);
+    return Val(boxOf(boxes, p).Text);
 }
 
 void writeParameter(Controls& boxes, const FitParameter& p, double value) {
-    boxOf(boxes, p.name).Text = Str(value);
+    boxOf(boxes, p).Text = Str(value);
+}
+
+double readOption(const physics::LightOptions& light, const FitParameter& p) {
+    if (p.name == LimbA) return light.limbA.u1;
+    if (p.name == LimbB) return light.limbB.u1;
+    if (p.name == ThirdLight) return light.thirdLight;
+    throw FitError(std::string(p.name) + " is not an option of the light");
+}
+
+void writeOption(physics::LightOptions& light, const FitParameter& p, double value) {
+    if (p.name == LimbA)
+        light.limbA.u1 = value;
+    else if (p.name == LimbB)
+        light.limbB.u1 = value;
+    else if (p.name == ThirdLight)
+        light.thirdLight = value;
+    else
+        throw FitError(std::string(p.name) + " is not an option of the light");
+}
+
+std::string optionsProblem(const physics::LightOptions& light) {
+    if (std::string why = physics::limbDarkeningProblem(light.limbA); !why.empty()) return why;
+    if (std::string why = physics::limbDarkeningProblem(light.limbB); !why.empty()) return why;
+    return physics::thirdLightProblem(light.thirdLight);
 }
 
 double reported(const FitParameter& p, double value) {

@@ -26,7 +26,14 @@ Observations observationsFrom(const ObservedData& data, std::optional<double> pe
     if (!data.phased && !(period && *period > 0 && std::isfinite(*period)))
         throw FitError(data.name + " gives times without a period: give one with --period");
     const std::optional<double> epoch = data.epoch;
-    const ObservedSet set = prepareObserved(data);
+    return observationsOf(prepareObserved(data), magnitudes, period, epoch);
+}
+
+Observations observationsOf(const ObservedSet& set, bool magnitudes, std::optional<double> period,
+                            std::optional<double> epoch) {
+    if (set.time.empty()) throw FitError(set.name + " has no points to fit");
+    if (!set.phased && !(period && *period > 0 && std::isfinite(*period)))
+        throw FitError(set.name + " gives times without a period");
     const std::size_t n = set.time.size();
 
     std::vector<double> raw(n);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/observed_data.h"
+#include "render/observed_set.h"
 
 #include <optional>
 #include <string>
@@ -24,5 +25,12 @@ struct Observations {
 /// ("# period = ... d"), phases as they are. The epoch of the file, or the deepest minimum
 /// found in the data, becomes phase 0. Raises FitError without a period or points.
 Observations observationsFrom(const ObservedData& data, std::optional<double> periodDays);
+
+/// The same from points already set on their level (as the window shows them): in
+/// magnitudes or in relative flux, folded with `period` (days; ignored for phases) and put
+/// at phase 0 at `epoch`, else at the deepest minimum found. Raises FitError without a
+/// period or points.
+Observations observationsOf(const ObservedSet& set, bool magnitudes, std::optional<double> period,
+                            std::optional<double> epoch);
 
 } // namespace orvanta::fit

@@ -5,6 +5,7 @@
 #include "qt/bindings.h"
 #include "qt/canvas.h"
 #include "qt/credits_box.h"
+#include "qt/fit_view.h"
 #include "qt/focus_frame.h"
 #include "qt/observed_view.h"
 #include "qt/one_row_list.h"
@@ -199,6 +200,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
                   &MainWindow::findPeriodAgain);
     addKeyCommand("switchPeriod", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P),
                   &MainWindow::switchPeriod);
+    fitView_ = new FitView(this);
+    connect(fitView_, &FitView::finished, this, &MainWindow::fitFinished);
+    addKeyCommand("fit", QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::startFit);
+    addKeyCommand("undoFit", QKeySequence(Qt::CTRL | Qt::Key_Z), &MainWindow::undoFit);
 
     scene_ = new QGraphicsScene(this);
     scene_->setSceneRect(0, 0, WindowWidth, WindowHeight);

@@ -2,6 +2,7 @@
 // The window: owns the model, shows it, and hands it every user input and timer tick.
 #pragma once
 
+#include "fit/least_squares.h"
 #include "form1.h"
 #include "qt/marks.h"
 #include "ui/keyboard.h"
@@ -35,6 +36,7 @@ class QShortcut;
 namespace orvanta::view {
 
 class Canvas;
+class FitView;
 class ObservedLoader;
 class PeriodView;
 class PanelFrame;
@@ -98,6 +100,11 @@ public:
     void editLightOptions();
     /// The dialog of the options while it is open.
     [[nodiscard]] QDialog* lightOptionsDialog() const { return optionsDialog_; }
+    /// Ctrl+F: the automatic fit of the observed points (qt/fit_view.h).
+    void startFit();
+    /// Ctrl+Z: the values before the last automatic fit back in their boxes (one level).
+    void undoFit();
+    [[nodiscard]] FitView& fitView() const { return *fitView_; }
     /// Ctrl+S: the window as shown now, saved as PNG through a file dialog.
     void savePicture();
     /// The client area as shown, at the screen's device pixel ratio (794 x 568 at 1).
@@ -121,6 +128,10 @@ public:
 
     /// The animation's pace at start: the model asks for 1 ms ticks; about 60 steps a second.
     static constexpr int TickMilliseconds = 16;
+
+signals:
+    /// An automatic fit's values are in the boxes and plotted.
+    void fitFinished(const orvanta::fit::FitResult& result);
 
 protected:
     bool event(QEvent* event) override;
@@ -167,6 +178,7 @@ private:
     ObservedLoader* loader_ = nullptr;
     QString observedPath_; ///< the file last opened, read again for another band
     PeriodView* periodView_ = nullptr;
+    FitView* fitView_ = nullptr;
     QPointer<QFileDialog> saveDialog_;
     std::vector<QKeySequence> keyCommands_;
     /// The value box in which Enter last plotted, until it is edited or left.

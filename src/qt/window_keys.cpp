@@ -4,6 +4,7 @@
 #include "qt/main_window.h"
 
 #include "qt/canvas.h"
+#include "qt/fit_view.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -30,8 +31,11 @@ void MainWindow::addKeyCommand(const char* name, const QKeySequence& keys,
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        // Ctrl+Z is the box's own undo unless a fit can be undone.
+        const bool boxUndo = pressed == QKeySequence(Qt::CTRL | Qt::Key_Z) &&
+                             (fitView_ == nullptr || !fitView_->canUndo());
         for (const QKeySequence& keys : keyCommands_)
-            if (keys == pressed) return true; // not accepted: the shortcut runs
+            if (keys == pressed && !boxUndo) return true; // not accepted: the shortcut runs
     }
     if (event->type() == QEvent::FocusOut && watched == plottedBox_) plottedBox_ = nullptr;
     if (event->type() == QEvent::KeyPress && watched != canvas_) {

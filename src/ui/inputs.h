@@ -13,6 +13,14 @@
 
 namespace orvanta {
 
+/// Where a least-squares fit searches a quantity it may free, and the size of a change that
+/// matters (which sets the fit's difference step); all 0 for a quantity a fit never frees
+/// (a light entered as anything but a temperature, the steps).
+struct FitRange {
+    double lower = 0, upper = 0, typical = 0;
+    [[nodiscard]] bool fittable() const { return typical > 0; }
+};
+
 /// The values a quantity accepts, as the hint judges them.
 enum class Accepts {
     Any,         ///< any number
@@ -46,6 +54,8 @@ struct InputQuantity {
     std::string_view hint;
     /// Whether the hint names an empty box.
     bool emptyIsWrong;
+    /// The fit's search range; angles (unit "degrees") are searched at any turn.
+    FitRange fit;
 };
 
 /// Every quantity a user enters, star A's, star B's, then the orbit's.

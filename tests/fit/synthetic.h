@@ -45,11 +45,12 @@ inline double gauss(std::mt19937_64& rng) {
 
 /// `n` points at random phases in magnitudes (noise `noise` mag), the observed phase zero
 /// `offset` after the model's primary minimum (where a file's epoch would put it), and `outliers`
-/// points 0.3 mag too faint. With `errors` the points carry their one-sigma error.
+/// points 0.3 mag too faint. With `errors` the points carry their one-sigma error; `light`:
+/// the options of real stars the curve is made with.
 inline fit::Observations synthetic(const Controls& truth, std::size_t n, double noise,
                                    std::size_t outliers, std::uint64_t seed, bool errors = true,
-                                   double offset = 0.002) {
-    fit::BoxModel model(truth, {});
+                                   double offset = 0.002, const physics::LightOptions& light = {}) {
+    fit::BoxModel model(truth, {}, light);
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> u(0.0, 1.0);
     std::vector<double> phase(n);
