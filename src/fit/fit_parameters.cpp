@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fit_parameters.h"
 
+#include "core/list_rows.h"
 #include "photometry/star_side.h"
 #include "physics/light_options.h"
 #include "ui/inputs.h"
@@ -17,9 +18,9 @@ template <class Boxes> auto& boxOf(Boxes& c, const FitParameter& p) {
     if (p.input == nullptr)
         throw FitError(std::string(p.name) + " is an option of the light, not a box");
     const InputQuantity& q = *p.input;
-    if (q.lightRow == 2) {
+    if (q.lightRow == LightRow::Temperature) {
         const ListBoxCtl& selector = q.star == 'a' ? c.List1 : c.List2;
-        if (selector.TopIndex == 3) return c.*temperatureBesideMagnitude(q.star);
+        if (selector.TopIndex == LightRow::Magnitude) return c.*temperatureBesideMagnitude(q.star);
     }
     return c.*(q.box);
 }
@@ -69,11 +70,12 @@ void prepareBoxes(SimState& s, Controls& c, const std::vector<std::string>& name
         const bool a = q.star == 'a';
         ListBoxCtl& selector = a ? c.List1 : c.List2;
         if (q.name.starts_with("radius")) {
-            if (selector.TopIndex == 3)
+            if (selector.TopIndex == LightRow::Magnitude)
                 throw FitError(name + " follows from the absolute magnitude of star " +
                                (a ? "A" : "B") + "; give its light as a temperature to fit it");
-        } else if (q.lightRow == 2 && selector.TopIndex < 2) {
-            selector.TopIndex = 2;
+        } else if (q.lightRow == LightRow::Temperature &&
+                   selector.TopIndex < LightRow::Temperature) {
+            selector.TopIndex = LightRow::Temperature;
             selectorScrolled(s, a ? starA(s, c) : starB(s, c));
         }
     }

@@ -7,6 +7,7 @@
 #include "fit/least_squares.h"
 
 #include "core/robust_stats.h"
+#include "physics/light_constants.h"
 #include "render/observed_overlay.h"
 
 #include <Eigen/Dense>
@@ -65,8 +66,8 @@ public:
         const double level = x[k_ + 1];
         for (std::size_t i = 0; i < n_; ++i) {
             if (!(flux_[i] > 0)) return false;
-            const double model =
-                data_.magnitudes ? -2.512 * std::log10(flux_[i]) + level : flux_[i] * level;
+            const double model = data_.magnitudes ? -MagnitudeFactor * std::log10(flux_[i]) + level
+                                                  : flux_[i] * level;
             const double e = data_.error.empty() || !(data_.error[i] > 0) ? 1 : data_.error[i];
             out[i] = (data_.value[i] - model) / e;
             if (!std::isfinite(out[i])) return false;

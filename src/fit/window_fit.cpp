@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/window_fit.h"
 
+#include "core/list_rows.h"
 #include "form1.h"
 #include "ui/inputs.h"
 
@@ -60,7 +61,8 @@ WindowFit windowFit(const Form1& f, const std::vector<std::string>& free) {
     const std::optional<double> period = set.phased   ? std::nullopt
                                          : set.period ? set.period
                                                       : std::optional(model.periodDays());
-    Observations data = observationsOf(set, f.List3.TopIndex == 1, period, set.epoch);
+    Observations data =
+        observationsOf(set, f.List3.TopIndex == GraphRow::Magnitude, period, set.epoch);
     std::vector<double> start = model.start();
     return {free, std::move(model), std::move(data), std::move(start)};
 }
@@ -86,8 +88,9 @@ BoxesBefore applyFit(Form1& f, const WindowFit& fit, const FitResult& result) {
         std::vector<std::string> free;
         for (const std::string& name : fit.free) {
             const FitParameter* p = findFitParameter(name);
-            const bool derived = name.starts_with("radius") &&
-                                 (name.back() == 'a' ? f.List1 : f.List2).TopIndex == 3;
+            const bool derived =
+                name.starts_with("radius") &&
+                (name.back() == 'a' ? f.List1 : f.List2).TopIndex == LightRow::Magnitude;
             if (p != nullptr && !derived) free.push_back(name);
         }
         prepareBoxes(f, free);
