@@ -253,6 +253,76 @@ std::string withError(const Estimate& e, const char* separator) {
     return buf;
 }
 
+std::string velocityFitText(const VelocityFit& f) {
+    char buf[160];
+    std::snprintf(
+        buf, sizeof buf, "fitted with the model's orbit (e = %.4g, i = %.2f deg), period %.8g d:\n",
+        f.eccentricity, std::asin(std::min(1.0, f.sinI)) * 180 / std::numbers::pi, f.periodDays);
+    std::string t = buf;
+    auto line = [&](const char* name, const Estimate& e, const char* unit) {
+        t += std::string(name) + " " + withError(e, " \u00B1 ") + unit + "\n";
+    };
+    line("K_A", f.kA, " km/s");
+    line("K_B", f.kB, " km/s");
+    line("gamma", f.gamma, " km/s");
+    line("M_A sin\u00B3i", f.massASin3i, " M\u2609");
+    line("M_B sin\u00B3i", f.massBSin3i, " M\u2609");
+    line("a sin i", f.aSinI, " R\u2609");
+    line("M_A", f.massA, " M\u2609");
+    line("M_B", f.massB, " M\u2609");
+    line("a", f.a, " R\u2609");
+    std::snprintf(buf, sizeof buf, "rms %.3g km/s, reduced chi-square %.3g%s", f.rms, f.chi2Reduced,
+                  f.weighted ? "" : " (no errors in the file: unweighted)");
+    return t + buf;
+}
+
+namespace {
+
+bool sameParameters(const Parameters& a, const Parameters& b) {
+    return a.massA == b.massA && a.massB == b.massB && a.radiusA == b.radiusA &&
+           a.radiusB == b.radiusB && a.fluxA == b.fluxA && a.fluxB == b.fluxB &&
+           a.distance == b.distance && a.eccentricity == b.eccentricity &&
+           a.incline1 == b.incline1 && a.incline2 == b.incline2 && a.incline3 == b.incline3 &&
+           a.light == b.light;
+}
+
+} // namespace
+
+void VelocityMasses::hold(std::shared_ptr<const VelocitySet> set) {
+    set_ = std::move(set);
+    fitted_.reset();
+    fit_.reset();
+    failure_.clear();
+}
+
+bool VelocityMasses::follow(const Parameters& model) {
+    if (!set_ || (fitted_ && sameParameters(*fitted_, model))) return false;
+    fitted_ = model;
+    try {
+        fit_ = fitVelocities(*set_, model);
+        failure_.clear();
+    } catch (const FitError& e) {
+        fit_.reset();
+        failure_ = e.what();
+    }
+    return true;
+}
+
+std::string VelocityMasses::caption() const {
+    if (!set_) return {};
+    if (fit_) return velocityCaption(*set_, *fit_);
+    const std::size_t n = set_->countA() + set_->countB();
+    return set_->name + ": " + std::to_string(n) + (n == 1 ? " velocity" : " velocities") +
+           ", no masses" + (failure_.empty() ? std::string() : " (" + failure_ + ")");
+}
+
+std::string VelocityMasses::summary() const {
+    if (!set_) return {};
+    std::string s = describeVelocities(*set_) + "\n";
+    if (fit_) return s + velocityFitText(*fit_);
+    return s + "no masses: " + (failure_.empty() ? "the model has not been fitted" : failure_);
+}
+
 std::string velocityCaption(const VelocitySet& set, const VelocityFit& fit) {
     const std::size_t n = set.countA() + set.countB();
     return set.name + ": " + std::to_string(n) + (n == 1 ? " velocity" : " velocities") + ", M_A " +

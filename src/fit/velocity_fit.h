@@ -7,6 +7,7 @@
 #include "physics/evaluator.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -54,6 +55,36 @@ VelocityFit fitVelocities(const VelocitySet& set, const Parameters& model,
 
 /// "24 velocities, M_A 3.6 ± 0.2, M_B 0.80 ± 0.05 M☉" (UTF-8): what the window's title says.
 std::string velocityCaption(const VelocitySet& set, const VelocityFit& fit);
+
+/// The fit in a few lines for the window's summary: amplitudes, gamma, M sin^3 i, a sin i,
+/// the masses with the model's inclination, the rms.
+std::string velocityFitText(const VelocityFit& fit);
+
+/// The velocities the window holds and their fit, which follows the model: fitted again
+/// whenever the model's parameters change, never otherwise.
+class VelocityMasses {
+public:
+    /// Holds `set` (nullptr: none) and forgets the fit.
+    void hold(std::shared_ptr<const VelocitySet> set);
+    /// Fits the set with `model` unless the last fit was made with the same parameters;
+    /// true when it fitted.
+    bool follow(const Parameters& model);
+    [[nodiscard]] const std::shared_ptr<const VelocitySet>& set() const { return set_; }
+    /// The last fit, or none (no set, or a set the model cannot fit: see `failure`).
+    [[nodiscard]] const std::optional<VelocityFit>& fit() const { return fit_; }
+    [[nodiscard]] const std::string& failure() const { return failure_; }
+    /// For the title: `velocityCaption`, or "rv.txt: 24 velocities, no masses (why)"; empty
+    /// without a set.
+    [[nodiscard]] std::string caption() const;
+    /// For the window's summary: what was read and what the fit gives.
+    [[nodiscard]] std::string summary() const;
+
+private:
+    std::shared_ptr<const VelocitySet> set_;
+    std::optional<Parameters> fitted_;
+    std::optional<VelocityFit> fit_;
+    std::string failure_;
+};
 
 /// A value to the digits its error supports (two significant digits of the error):
 /// "3.59 ± 0.12" with `separator` " ± ".

@@ -183,3 +183,36 @@ TEST(VelocityFit, TheCaptionSaysTheMassesToTheirDigits) {
 
 } // namespace
 } // namespace orvanta::fittest
+
+namespace orvanta::fittest {
+namespace {
+
+TEST(VelocityMasses, FitsAgainOnlyWhenTheModelChanges) {
+    const Parameters truth = hiddenPair();
+    fit::VelocityMasses m;
+    EXPECT_FALSE(m.follow(truth));
+    EXPECT_EQ(m.caption(), "");
+    m.hold(std::make_shared<const VelocitySet>(observe(truth, 12, 5)));
+    EXPECT_TRUE(m.follow(truth));
+    ASSERT_TRUE(m.fit().has_value());
+    EXPECT_FALSE(m.follow(truth));
+    EXPECT_EQ(m.caption().rfind("rv.txt: 24 velocities, M_A ", 0), 0u) << m.caption();
+    EXPECT_NE(m.summary().find("M_B sin\u00B3i"), std::string::npos) << m.summary();
+    Parameters tilted = truth;
+    tilted.incline2 = 20;
+    const double before = m.fit()->massA.value;
+    EXPECT_TRUE(m.follow(tilted));
+    EXPECT_GT(m.fit()->massA.value, before); // a smaller sin i: larger masses
+    Parameters faceOn = truth;
+    faceOn.incline1 = faceOn.incline3 = 0;
+    faceOn.incline2 = 90;
+    EXPECT_TRUE(m.follow(faceOn));
+    EXPECT_FALSE(m.fit().has_value());
+    EXPECT_EQ(m.caption(), "rv.txt: 24 velocities, no masses (the model's orbit is seen face on: "
+                           "its stars do not move along the line of sight)");
+    m.hold(nullptr);
+    EXPECT_EQ(m.summary(), "");
+}
+
+} // namespace
+} // namespace orvanta::fittest
