@@ -154,6 +154,25 @@ TEST(MassesCommand, RefusesWithOneLine) {
     EXPECT_NE(help.out.find("mass_a_sin3i"), std::string::npos);
 }
 
+/// The lessons' velocity files give back the masses and the separation of the inputs that
+/// made them (their light curves' headers), with the fitted inclinations of the README.
+TEST(MassesCommand, TheTeachingDataGiveTheirInputsBack) {
+    struct Case {
+        const char* file;
+        const char* incline2;
+        double massA, massB, distance;
+    };
+    for (const Case& c :
+         {Case{"algol-rv.txt", "-4.44", 3.59, 0.8, 15}, Case{"twins_rv.csv", "-4", 1.1, 1.05, 6}}) {
+        const Result r = run({std::string(ORVANTA_SOURCE_DIR) + "/data/" + c.file, "--incline2",
+                              c.incline2, "--json"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NEAR(valueOf(r.out, "mass_a"), c.massA, 3 * errorOf(r.out, "mass_a")) << c.file;
+        EXPECT_NEAR(valueOf(r.out, "mass_b"), c.massB, 3 * errorOf(r.out, "mass_b")) << c.file;
+        EXPECT_NEAR(valueOf(r.out, "a_rsun"), c.distance, 3 * errorOf(r.out, "a_rsun")) << c.file;
+    }
+}
+
 #ifdef ORVANTA_BINARY
 /// The built program hands `masses` to orvanta-analysis.
 TEST(MassesCommand, TheProgramRunsIt) {
