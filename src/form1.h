@@ -6,6 +6,7 @@
 
 #include "core/sim_state.h"
 #include "core/text_rules.h"
+#include "core/velocity_data.h"
 #include "physics/checked.h"
 #include "physics/constants.h"
 #include "physics/light_options.h"
@@ -16,6 +17,7 @@
 #include "ui/inputs.h"
 #include "ui/window_controls.h"
 
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -275,6 +277,11 @@ public:
     /// Said after the observed points' caption in the title, such as "period 2.8673 d found
     /// in the data" (ui/found_period.h); empty for a file with its own period.
     std::string observedNote;
+    /// Radial velocities opened beside the light curve (core/velocity_data.h), or none.
+    std::shared_ptr<const VelocitySet> velocities;
+    /// Said of them in the title, such as "rv.txt: 24 velocities, M_A 3.6 ± 0.2, M_B 0.80 ±
+    /// 0.05 M☉": the view sets it from the fit of the velocities with the model's orbit.
+    std::string velocityCaption;
     /// The window's title: "Orvanta", or "Orvanta — algol.txt: 412 points, rms 0.031 mag".
     [[nodiscard]] std::string windowTitle() const;
 

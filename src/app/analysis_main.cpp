@@ -3,6 +3,7 @@
 // with its arguments (`orvanta-analysis inspect FILE ...`). No Qt library is linked.
 #include "cli/fit_command.h"
 #include "cli/inspect_command.h"
+#include "cli/masses_command.h"
 #include "cli/period_command.h"
 #include "cli/subcommands.h"
 
@@ -19,13 +20,14 @@ constexpr Subcommand Subcommands[] = {
     {"inspect", orvanta::cli::runInspectCommand},
     {"period", orvanta::cli::runPeriodCommand},
     {"fit", orvanta::cli::runFitCommand},
+    {"masses", orvanta::cli::runMassesCommand},
 };
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (const auto status = orvanta::cli::runSubcommand(Subcommands, argc, argv)) return *status;
-    std::cerr << "orvanta-analysis: give one of inspect, period or fit (run as orvanta inspect, "
-                 "orvanta period or orvanta fit)\n";
+    std::cerr << "orvanta-analysis: give one of inspect, period, fit or masses (run as orvanta "
+                 "inspect, orvanta period, orvanta fit or orvanta masses)\n";
     return 2;
 }

@@ -26,7 +26,7 @@ constexpr Subcommand Subcommands[] = {
 /// The subcommands that read observed files run in orvanta-analysis, which links the FITS
 /// reader and the least-squares solver: their libraries would triple the start-up of every
 /// `orvanta curve`.
-constexpr std::string_view AnalysisSubcommands[] = {"inspect", "period", "fit"};
+constexpr std::string_view AnalysisSubcommands[] = {"inspect", "period", "fit", "masses"};
 
 /// The folder of this program, from the kernel's link (the name it was called by may be a
 /// link or a bare name found on the PATH).

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the teaching light curves in data/: three eclipsing systems observed by the model
 // itself on a seeded schedule of clear nights, with noise, gaps and a few outliers.
-// With them, the radial velocities of the near twins, for the lesson on the masses.
+// With them, the radial velocities of the near twins and of the Algol-like pair, for the
+// lessons on the masses.
 // Run through data/make-data; the same seed gives the same files.
 #include "app/write_fits.h"
 #include "core/projected_orbit.h"
@@ -386,5 +387,6 @@ int main(int argc, char* argv[]) {
     std::filesystem::create_directories(folder + "/archive");
     makeArchive(systems[0], folder + "/archive");
     makeVelocities(systems[1], folder, "twins_rv.csv", 4, 60, 18, 12.3, 2.0);
+    makeVelocities(systems[0], folder, "algol-rv.txt", 5, 20, 24, -8.5, 3.0);
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "core/observed_fits.h"
 #include "core/text_rules.h"
+#include "core/velocity_data.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,6 +24,8 @@ namespace {
 /// Times, periods and epochs further from zero than this many days are no dates.
 constexpr double MaxTime = 1e8;
 constexpr double MinPeriod = 1e-5;
+/// No star moves along the line of sight as fast as light, km/s.
+constexpr double SpeedOfLight = 299792.458;
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
@@ -154,6 +157,52 @@ Role roleOf(std::string_view header) {
     return Role::None;
 }
 
+/// The words of a column name, lower case: "RV_A (km/s)" gives rv, a, km, s.
+std::vector<std::string> wordsOf(std::string_view header) {
+    std::vector<std::string> words(1);
+    for (char c : header) {
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            words.back() += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        else if (!words.back().empty())
+            words.emplace_back();
+    }
+    if (words.back().empty()) words.pop_back();
+    return words;
+}
+
+/// A column of radial velocities: "rv", "rv_a", "RV1", "vrad", "velocity", "v (km/s)".
+bool velocityName(std::string_view header) {
+    const std::vector<std::string> w = wordsOf(header);
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        for (std::string_view v :
+             {"rv", "rva", "rvb", "rv1", "rv2", "vrad", "vr", "vel", "velocity", "radvel", "kms"})
+            if (w[i] == v) return true;
+        if (w[i] == "km" && i + 1 < w.size() && w[i + 1] == "s") return true;
+    }
+    return false;
+}
+
+/// The star a velocity or error column names: 1 for A ("rv_a", "rv1", "primary"), 2 for B,
+/// 0 for neither.
+int starOfName(std::string_view header) {
+    for (const std::string& w : wordsOf(header)) {
+        if (w == "a" || w == "1" || w == "rva" || w == "rv1" || w == "primary" || w == "pri" ||
+            w == "erra" || w == "err1")
+            return 1;
+        if (w == "b" || w == "2" || w == "rvb" || w == "rv2" || w == "secondary" || w == "sec" ||
+            w == "errb" || w == "err2")
+            return 2;
+    }
+    return 0;
+}
+
+/// A velocity not measured: an empty field, "-", "--", "nan", "na" or "n/a".
+bool absentField(std::string_view f) {
+    if (f.empty() || f == "-" || f == "--") return true;
+    const std::string l = lower(f);
+    return l == "nan" || l == "na" || l == "n/a";
+}
+
 [[noreturn]] void fail(std::size_t line, const std::string& what) {
     throw DataFileError("line " + std::to_string(line) + ": " + what);
 }
@@ -187,15 +236,45 @@ void readComment(std::string_view body, std::size_t line, ObservedData& data) {
     }
 }
 
+/// The time system a time column's name gives, and what its reduced dates leave out.
+void timeSystemOf(const std::string& t, std::string& system, double& offset) {
+    if (contains(t, "btjd")) {
+        system = "BJD";
+        offset = 2457000;
+    } else if (contains(t, "bkjd")) {
+        system = "BJD";
+        offset = 2454833;
+    } else if (contains(t, "mjd")) {
+        system = "MJD";
+        offset = 2400000.5;
+    } else if (contains(t, "bjd")) {
+        system = "BJD";
+    } else if (contains(t, "hjd")) {
+        system = "HJD";
+    } else if (contains(t, "jd")) {
+        system = "JD";
+    }
+    // "HJD-2400000", "BJD - 2450000": a reduced date says what it leaves out.
+    const std::size_t minus = t.find('-');
+    if (minus != std::string::npos && system != "unknown") {
+        const std::optional<double> less = number(t.substr(minus + 1));
+        if (less && *less >= 1e5 && *less < 1e7) offset = *less;
+    }
+}
+
 /// Quality bits of Kepler and TESS that mark a cadence as unusable: attitude tweak, safe
 /// mode, coarse point, Earth point, desaturation event, manual exclude.
 constexpr long QualityMask = 1 | 2 | 4 | 8 | 32 | 128;
+
+/// What a text file is read as: a light curve, velocities, or whichever its columns name.
+enum class TableKind { Light, Velocity, Either };
 
 /// Reads a text file line by line, so that a file is refused as soon as it shows itself
 /// unusable and no line is kept longer than it is read.
 class TextReader {
 public:
-    TextReader(std::string name, const ObservedOptions& options) : options_(options) {
+    TextReader(std::string name, const ObservedOptions& options, TableKind kind = TableKind::Light)
+        : options_(options), kind_(kind) {
         data_.name = std::move(name);
     }
 
@@ -239,7 +318,17 @@ public:
                     named = setHeader(views, true);
                 }
             }
-            if (!named) {
+            if (!named && kind_ == TableKind::Velocity) {
+                // time, rv_a[, rv_b][, error[, error_b]]
+                if (fields_.size() < 2)
+                    fail(lineNo_, "a row has one column; a time and a velocity column are needed");
+                velocity_ = true;
+                const std::size_t n = std::min<std::size_t>(fields_.size(), 5);
+                if (n >= 3) rvBCol_ = 2;
+                if (n >= 4) errorACol_ = errorBCol_ = 3;
+                if (n >= 5) errorBCol_ = 4;
+                needed_ = 2;
+            } else if (!named) {
                 if (fields_.size() < 2)
                     fail(lineNo_,
                          "a row has one column; a time and a brightness column are needed");
@@ -252,13 +341,23 @@ public:
     }
 
     ObservedData finish();
+    VelocitySet finishVelocities();
+    ObservedFile finishAny() {
+        if (velocity_) return finishVelocities();
+        return finish();
+    }
 
 private:
     /// Picks the columns of a header; false (with tryOnly) where it names no time or no
     /// brightness column.
     bool setHeader(const std::vector<std::string_view>& names, bool tryOnly);
     void row(std::string_view line);
+    void velocityRow(double time);
+    /// Picks the velocity and error columns among `names`; false where none is a velocity.
+    bool setVelocityHeader(const std::vector<std::string_view>& names, bool tryOnly);
     void skip(const char* reason);
+    /// Where no header ever named the columns: the message of a file that gave no row.
+    void failEmpty();
     [[nodiscard]] std::optional<double> field(std::string_view f) const {
         if (!decimalComma_ || f.find(',') == std::string_view::npos) return number(f);
         std::string dotted(f);
@@ -268,6 +367,11 @@ private:
 
     ObservedData data_;
     const ObservedOptions& options_;
+    TableKind kind_;
+    bool velocity_ = false; ///< the columns are velocities: star A's is `valueCol_`
+    std::optional<std::size_t> rvBCol_, errorACol_, errorBCol_;
+    std::vector<double> rvB_, errorA_, errorB_; ///< beside `data_.value`, star A's
+    std::optional<std::string> rvBName_, errorBName_;
     std::vector<std::string_view> fields_;
     std::string scratch_, commentHeader_;
     char sep_ = 0;
@@ -284,6 +388,21 @@ private:
 };
 
 bool TextReader::setHeader(const std::vector<std::string_view>& names, bool tryOnly) {
+    if (kind_ != TableKind::Light) {
+        // Velocities where the header names them and, unless only velocities are read, no
+        // brightness.
+        const bool brightness = std::any_of(names.begin(), names.end(), [](std::string_view n) {
+            const Role r = roleOf(n);
+            return r == Role::Magnitude || r == Role::Flux || r == Role::Power;
+        });
+        if ((kind_ == TableKind::Velocity || !brightness) && setVelocityHeader(names, tryOnly))
+            return true;
+        if (kind_ == TableKind::Velocity) {
+            if (tryOnly) return false;
+            fail(lineNo_, "the header names no velocity column (rv, rv_a, rv_b, velocity or "
+                          "km/s)");
+        }
+    }
     std::vector<std::string> h;
     for (std::string_view n : names)
         h.push_back(lower(trim(n)));
@@ -395,29 +514,7 @@ bool TextReader::setHeader(const std::vector<std::string_view>& names, bool tryO
             time = phase;
             system = "phase";
         } else {
-            const std::string& t = h[*time];
-            if (contains(t, "btjd")) {
-                system = "BJD";
-                offset = 2457000;
-            } else if (contains(t, "bkjd")) {
-                system = "BJD";
-                offset = 2454833;
-            } else if (contains(t, "mjd")) {
-                system = "MJD";
-                offset = 2400000.5;
-            } else if (contains(t, "bjd")) {
-                system = "BJD";
-            } else if (contains(t, "hjd")) {
-                system = "HJD";
-            } else if (contains(t, "jd")) {
-                system = "JD";
-            }
-            // "HJD-2400000", "BJD - 2450000": a reduced date says what it leaves out.
-            const std::size_t minus = t.find('-');
-            if (minus != std::string::npos && system != "unknown") {
-                const std::optional<double> less = number(t.substr(minus + 1));
-                if (less && *less >= 1e5 && *less < 1e7) offset = *less;
-            }
+            timeSystemOf(h[*time], system, offset);
         }
         brightness = mag ? Brightness::Magnitude : flux ? Brightness::Flux : Brightness::Power;
         value = mag ? mag : flux ? flux : power;
@@ -465,6 +562,84 @@ bool TextReader::setHeader(const std::vector<std::string_view>& names, bool tryO
     return true;
 }
 
+bool TextReader::setVelocityHeader(const std::vector<std::string_view>& names, bool tryOnly) {
+    std::optional<std::size_t> time, phase;
+    std::vector<std::size_t> velocities, errors;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const Role role = roleOf(names[i]);
+        const std::vector<std::string> words = wordsOf(names[i]);
+        if (role == Role::Error || (words.size() > 1 && words.front() == "e"))
+            errors.push_back(i); // "rv_err", "sigma_b", "e_RV1"
+        else if (velocityName(names[i]))
+            velocities.push_back(i);
+        else if (role == Role::Phase && !phase)
+            phase = i;
+        else if (role == Role::Time && !time)
+            time = i;
+    }
+    if (velocities.empty()) return false;
+    if (!phase && !time) {
+        if (tryOnly) return false;
+        fail(lineNo_, "the header names no time column (time, HJD, JD, BJD, date, day or phase)");
+    }
+    // Star A's column: the one tagged A, else the first untagged; star B's likewise.
+    auto tagged = [&](const std::vector<std::size_t>& cols, int star,
+                      std::optional<std::size_t> besides) -> std::optional<std::size_t> {
+        for (std::size_t c : cols)
+            if (starOfName(names[c]) == star && c != besides) return c;
+        return std::nullopt;
+    };
+    std::optional<std::size_t> a = tagged(velocities, 1, std::nullopt);
+    if (!a) a = tagged(velocities, 0, std::nullopt);
+    if (!a) {
+        if (tryOnly) return false;
+        fail(lineNo_, "the header names star B's velocities but not star A's");
+    }
+    std::optional<std::size_t> b = tagged(velocities, 2, a);
+    if (!b) b = tagged(velocities, 0, a);
+    std::optional<std::size_t> eA = tagged(errors, 1, std::nullopt);
+    std::optional<std::size_t> eB = tagged(errors, 2, std::nullopt);
+    std::vector<std::size_t> untagged;
+    for (std::size_t c : errors)
+        if (starOfName(names[c]) == 0) untagged.push_back(c);
+    if (untagged.size() == 1 && !eA && !eB) {
+        eA = eB = untagged.front(); // one error column for both stars
+    } else {
+        std::size_t next = 0;
+        if (!eA && next < untagged.size()) eA = untagged[next++];
+        if (!eB && b && next < untagged.size()) eB = untagged[next++];
+    }
+    std::string system = "unknown";
+    double offset = 0;
+    if (phase) {
+        time = phase;
+        system = "phase";
+    } else {
+        timeSystemOf(lower(trim(names[*time])), system, offset);
+    }
+    velocity_ = true;
+    data_.phased = system == "phase";
+    data_.timeSystem = system;
+    data_.timeOffset = offset;
+    auto name = [&](std::optional<std::size_t> c) -> std::optional<std::string> {
+        if (!c) return std::nullopt;
+        return std::string(trim(names[*c]));
+    };
+    data_.timeColumn = name(time);
+    data_.brightnessColumn = name(a);
+    data_.errorColumn = name(eA);
+    rvBName_ = name(b);
+    errorBName_ = name(eB);
+    timeCol_ = *time;
+    valueCol_ = *a;
+    rvBCol_ = b;
+    errorACol_ = eA;
+    errorBCol_ = eB;
+    needed_ = std::max(timeCol_, valueCol_) + 1; // later columns may be left off: not measured
+    columnsKnown_ = true;
+    return true;
+}
+
 void TextReader::skip(const char* reason) {
     if (data_.skipped == 0) {
         firstSkip_ = lineNo_;
@@ -504,6 +679,7 @@ void TextReader::row(std::string_view line) {
             *data_.epoch += data_.timeOffset;
     }
     if (std::fabs(*t) > MaxTime) return skip("a time more than 100 million days from zero");
+    if (velocity_) return velocityRow(*t);
     const std::string_view vf = trim(fields_[valueCol_]);
     if (!vf.empty() && (vf.front() == '<' || vf.front() == '>'))
         return skip("a limit (fainter than shown), not a measurement");
@@ -554,6 +730,42 @@ void TextReader::row(std::string_view line) {
     data_.time.push_back(*t);
     data_.value.push_back(*v);
     if (hasError_) data_.error.push_back(e);
+}
+
+void TextReader::velocityRow(double time) {
+    // A field past the end of a short row, empty, "-" or "nan" is a value not measured.
+    auto value = [&](std::optional<std::size_t> col) -> std::optional<std::string_view> {
+        if (!col || *col >= fields_.size()) return std::nullopt;
+        const std::string_view f = trim(fields_[*col]);
+        if (absentField(f)) return std::nullopt;
+        return f;
+    };
+    double rv[2] = {NAN, NAN}, err[2] = {NAN, NAN};
+    const std::optional<std::size_t> rvCols[2] = {valueCol_, rvBCol_};
+    const std::optional<std::size_t> errCols[2] = {errorACol_, errorBCol_};
+    for (int k = 0; k < 2; ++k) {
+        if (const auto f = value(rvCols[k])) {
+            const std::optional<double> v = field(*f);
+            if (!v) return skip("a velocity is not a number");
+            if (std::fabs(*v) >= SpeedOfLight) return skip("a velocity faster than light");
+            rv[k] = *v;
+        }
+        if (const auto f = value(errCols[k]); f && !std::isnan(rv[k])) {
+            const std::optional<double> e = field(*f);
+            if (!e) return skip("the error is not a number");
+            if (*e < 0) return skip("a negative error");
+            if (*e >= SpeedOfLight) return skip("an error faster than light");
+            err[k] = *e;
+        }
+    }
+    if (std::isnan(rv[0]) && std::isnan(rv[1])) return skip("no velocity in the row");
+    if (data_.time.size() >= MaxObservedRows)
+        fail(lineNo_, "more than " + std::to_string(MaxObservedRows) + " rows");
+    data_.time.push_back(time);
+    data_.value.push_back(rv[0]);
+    rvB_.push_back(rv[1]);
+    errorA_.push_back(err[0]);
+    errorB_.push_back(err[1]);
 }
 
 /// Keeps the rows whose flag is set, in order.
@@ -623,17 +835,68 @@ void finishObserved(ObservedData& d) {
     }
 }
 
+void TextReader::failEmpty() {
+    if (data_.skipped > 0 && firstFields_ < needed_)
+        fail(firstSkip_, "a row has " + std::to_string(firstFields_) + " columns where " +
+                             std::to_string(needed_) + " are needed; no row could be read");
+    if (data_.skipped > 0)
+        throw DataFileError("no row could be read (the first is line " +
+                            std::to_string(firstSkip_) + ": " + firstReason_ + ")");
+    throw DataFileError("the file holds no rows of numbers");
+}
+
+VelocitySet TextReader::finishVelocities() {
+    data_.lines = lineNo_;
+    if (data_.time.empty()) failEmpty();
+    if (data_.time.size() < 3)
+        throw DataFileError("only " + std::to_string(data_.time.size()) +
+                            " rows could be read; at least 3 are needed");
+    VelocitySet v;
+    v.name = std::move(data_.name);
+    v.time = std::move(data_.time);
+    v.rvA = std::move(data_.value);
+    v.rvB = std::move(rvB_);
+    v.errorA = std::move(errorA_);
+    v.errorB = std::move(errorB_);
+    v.period = data_.period;
+    v.epoch = data_.epoch;
+    for (const SkipReason& r : data_.skippedReasons)
+        v.skippedReasons.push_back(std::to_string(r.count) + " " + r.reason);
+    v.phased = data_.phased;
+    v.timeSystem = data_.timeSystem;
+    v.timeOffset = data_.timeOffset;
+    v.timeColumn = data_.timeColumn;
+    v.rvAColumn = data_.brightnessColumn;
+    v.rvBColumn = rvBName_;
+    v.errorAColumn = data_.errorColumn;
+    v.errorBColumn = errorBName_;
+    v.skipped = data_.skipped;
+    v.skippedLines = data_.skippedLines;
+    v.lines = data_.lines;
+    if (v.timeOffset != 0)
+        for (double& t : v.time)
+            t += v.timeOffset;
+    // Time order, equal times in file order.
+    if (!v.phased && !std::is_sorted(v.time.begin(), v.time.end())) {
+        std::vector<std::uint32_t> order(v.time.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return v.time[a] < v.time[b]; });
+        for (std::vector<double>* column : {&v.time, &v.rvA, &v.rvB, &v.errorA, &v.errorB}) {
+            std::vector<double> out(column->size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                out[i] = (*column)[order[i]];
+            column->swap(out);
+        }
+        v.sorted = true;
+    }
+    return v;
+}
+
 ObservedData TextReader::finish() {
     data_.lines = lineNo_;
-    if (data_.time.empty()) {
-        if (data_.skipped > 0 && firstFields_ < needed_)
-            fail(firstSkip_, "a row has " + std::to_string(firstFields_) + " columns where " +
-                                 std::to_string(needed_) + " are needed; no row could be read");
-        if (data_.skipped > 0)
-            throw DataFileError("no row could be read (the first is line " +
-                                std::to_string(firstSkip_) + ": " + firstReason_ + ")");
-        throw DataFileError("the file holds no rows of numbers");
-    }
+    if (data_.time.empty()) failEmpty();
     if (!bandNames_.empty()) {
         // The band asked for, else the most numerous (the first met of equal ones).
         std::size_t chosen = 0;
@@ -697,12 +960,13 @@ const char* formatName(ObservedFormat format) {
     return "plain";
 }
 
-ObservedData parseObserved(std::string_view text, std::string name,
-                           const ObservedOptions& options) {
+namespace {
+
+/// Feeds the text of a file to a reader line by line, refusing binary data.
+void feedText(std::string_view text, TextReader& reader) {
     if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     for (unsigned char c : text)
         if (binaryByte(c)) throw DataFileError("this is not a text file (it holds binary data)");
-    TextReader reader(std::move(name), options);
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
@@ -710,11 +974,20 @@ ObservedData parseObserved(std::string_view text, std::string name,
         reader.line(text.substr(pos, end - pos));
         pos = end + 1;
     }
-    return reader.finish();
 }
 
-ObservedData readObserved(const std::string& path, std::string name,
-                          const ObservedOptions& options) {
+/// A file opened for reading, its first block read.
+struct OpenedFile {
+    std::ifstream in;
+    std::vector<char> buffer = std::vector<char>(1 << 16);
+    std::size_t got = 0;
+    [[nodiscard]] bool fits() const { return isFits(std::string_view(buffer.data(), got)); }
+};
+
+constexpr std::size_t MaxBytes = std::size_t{1} << 30;
+
+/// Opens a regular file of at most 1 GiB and reads its first block.
+void openFile(const std::string& path, OpenedFile& f) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         throw DataFileError(std::string("the file cannot be opened (") + std::strerror(errno) +
@@ -722,33 +995,31 @@ ObservedData readObserved(const std::string& path, std::string name,
     if (S_ISDIR(st.st_mode)) throw DataFileError("this is a folder, not a file");
     // A device, a pipe or a socket may never end (/dev/zero): not read at all.
     if (!S_ISREG(st.st_mode)) throw DataFileError("this is not a regular file");
-    constexpr std::size_t MaxBytes = std::size_t{1} << 30;
     if (static_cast<std::size_t>(st.st_size) > MaxBytes)
         throw DataFileError("the file is larger than 1 GiB");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    f.in.open(path, std::ios::binary);
+    if (!f.in)
         throw DataFileError(std::string("the file cannot be opened (") + std::strerror(errno) +
                             ")");
-    std::vector<char> buffer(1 << 16);
-    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    std::size_t got = static_cast<std::size_t>(in.gcount());
-    if (isFits(std::string_view(buffer.data(), got))) {
-        in.close();
-        return readFitsLightCurve(path, std::move(name), options);
-    }
-    TextReader reader(std::move(name), options);
+    f.in.read(f.buffer.data(), static_cast<std::streamsize>(f.buffer.size()));
+    f.got = static_cast<std::size_t>(f.in.gcount());
+}
+
+/// Feeds an opened text file to a reader block by block: no line is kept longer than it is
+/// read, binary data and an overlong line are refused as they come.
+void feedFile(OpenedFile& f, TextReader& reader) {
     std::string pending; // the start of a line that runs past the buffer
     std::size_t total = 0;
     bool first = true;
     for (;;) {
-        std::string_view block(buffer.data(), got);
+        std::string_view block(f.buffer.data(), f.got);
         if (first && block.substr(0, 3) == "\xEF\xBB\xBF") block.remove_prefix(3);
         first = false;
         // The first block shows binary content; every later one is checked as it comes.
         for (unsigned char c : block)
             if (binaryByte(c))
                 throw DataFileError("this is not a text file (it holds binary data)");
-        total += got;
+        total += f.got;
         if (total > MaxBytes) throw DataFileError("the file is larger than 1 GiB");
         std::size_t pos = 0;
         for (;;) {
@@ -767,14 +1038,75 @@ ObservedData readObserved(const std::string& path, std::string name,
         if (pending.size() > MaxObservedLine)
             throw DataFileError("a line is longer than " + std::to_string(MaxObservedLine / 1024) +
                                 " KiB; this is not a table of rows");
-        if (!in) break;
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        got = static_cast<std::size_t>(in.gcount());
-        if (got == 0) break;
+        if (!f.in) break;
+        f.in.read(f.buffer.data(), static_cast<std::streamsize>(f.buffer.size()));
+        f.got = static_cast<std::size_t>(f.in.gcount());
+        if (f.got == 0) break;
     }
-    if (in.bad()) throw DataFileError("the file could not be read to its end");
+    if (f.in.bad()) throw DataFileError("the file could not be read to its end");
     if (!pending.empty()) reader.line(pending);
+}
+
+constexpr const char* FitsNotVelocities =
+    "this FITS file holds a light curve, not radial velocities";
+
+} // namespace
+
+ObservedData parseObserved(std::string_view text, std::string name,
+                           const ObservedOptions& options) {
+    TextReader reader(std::move(name), options);
+    feedText(text, reader);
     return reader.finish();
+}
+
+ObservedData readObserved(const std::string& path, std::string name,
+                          const ObservedOptions& options) {
+    OpenedFile f;
+    openFile(path, f);
+    if (f.fits()) {
+        f.in.close();
+        return readFitsLightCurve(path, std::move(name), options);
+    }
+    TextReader reader(std::move(name), options);
+    feedFile(f, reader);
+    return reader.finish();
+}
+
+VelocitySet parseVelocities(std::string_view text, std::string name) {
+    const ObservedOptions options;
+    TextReader reader(std::move(name), options, TableKind::Velocity);
+    feedText(text, reader);
+    return reader.finishVelocities();
+}
+
+VelocitySet readVelocities(const std::string& path, std::string name) {
+    OpenedFile f;
+    openFile(path, f);
+    if (f.fits()) throw DataFileError(FitsNotVelocities);
+    const ObservedOptions options;
+    TextReader reader(std::move(name), options, TableKind::Velocity);
+    feedFile(f, reader);
+    return reader.finishVelocities();
+}
+
+ObservedFile parseObservedFile(std::string_view text, std::string name,
+                               const ObservedOptions& options) {
+    TextReader reader(std::move(name), options, TableKind::Either);
+    feedText(text, reader);
+    return reader.finishAny();
+}
+
+ObservedFile readObservedFile(const std::string& path, std::string name,
+                              const ObservedOptions& options) {
+    OpenedFile f;
+    openFile(path, f);
+    if (f.fits()) {
+        f.in.close();
+        return readFitsLightCurve(path, std::move(name), options);
+    }
+    TextReader reader(std::move(name), options, TableKind::Either);
+    feedFile(f, reader);
+    return reader.finishAny();
 }
 
 std::string describeObserved(const ObservedData& d) {

@@ -175,6 +175,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     // band of a file with several, Ctrl+I what was read.
     loader_ = new ObservedLoader(this);
     connect(loader_, &ObservedLoader::loaded, this, &MainWindow::observedLoaded);
+    connect(loader_, &ObservedLoader::velocitiesLoaded, this, &MainWindow::velocitiesLoaded);
     connect(loader_, &ObservedLoader::failed, this,
             [this](const QString& message) { showMessage(message, true); });
     setAcceptDrops(true);
@@ -295,6 +296,7 @@ void MainWindow::refresh() {
     for (const auto& b : bindings_)
         b->sync();
     canvas_->refresh();
+    followVelocities();
     const QString title = QString::fromStdString(form_->windowTitle());
     if (windowTitle() != title) {
         setWindowTitle(title);

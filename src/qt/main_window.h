@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fit/least_squares.h"
+#include "fit/velocity_fit.h"
 #include "form1.h"
 #include "qt/marks.h"
 #include "ui/keyboard.h"
@@ -79,8 +80,16 @@ public:
     void openObserved(const QString& path);
     /// Ctrl+O: the standard open dialog, in the folder last chosen.
     void chooseObserved();
-    /// Ctrl+Shift+O: removes the observed points.
+    /// Ctrl+Shift+O: removes the observed points and the radial velocities.
     void removeObserved();
+    /// The radial velocities opened (beside any light curve, by the same commands), or none.
+    [[nodiscard]] std::shared_ptr<const VelocitySet> velocities() const;
+    /// Their fit with the model's orbit as it stands now, or none (no velocities, or none
+    /// possible: `velocityMasses().failure()` says why).
+    [[nodiscard]] const std::optional<fit::VelocityFit>& velocityFit() const;
+    [[nodiscard]] const fit::VelocityMasses& velocityMasses() const { return velocityMasses_; }
+    /// Forgets the radial velocities, keeping any light curve.
+    void removeVelocities();
     /// Ctrl+Shift+B: reads the file again keeping its next band (of a file with several).
     void nextObservedBand();
     /// Ctrl+I: what was read of the file shown.
@@ -132,6 +141,10 @@ public:
 signals:
     /// An automatic fit's values are in the boxes and plotted.
     void fitFinished(const orvanta::fit::FitResult& result);
+    /// A radial-velocity file was loaded, or the velocities removed.
+    void velocitiesChanged();
+    /// The velocities were fitted again: loaded, or the model's parameters changed.
+    void velocityFitChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -148,6 +161,11 @@ private:
     /// explanation below it when there is one.
     void showMessage(const QString& text, bool error, const QString& hint = {});
     void observedLoaded(const std::shared_ptr<ObservedSet>& set);
+    void velocitiesLoaded(const std::shared_ptr<const VelocitySet>& set);
+    /// Fits the velocities again when the model's parameters changed, for the title.
+    void followVelocities();
+    fit::VelocityMasses velocityMasses_;
+    QString openingPath_; ///< the file being read
     /// Takes a drag or drop of one local file as a file to open.
     bool acceptsDrop(QEvent* event);
     void fitPicture();

@@ -28,6 +28,7 @@ struct Job {
     ObservedOptions options;
     unsigned generation = 0;
     std::shared_ptr<ObservedSet> set;
+    std::shared_ptr<const VelocitySet> velocities;
     std::string error;
 };
 
@@ -63,8 +64,12 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
     pending_ = true;
     QThread* thread = QThread::create([job] {
         try {
-            job->set = std::make_shared<ObservedSet>(
-                prepareObserved(readObserved(job->path, job->name, job->options)));
+            ObservedFile file = readObservedFile(job->path, job->name, job->options);
+            if (auto* v = std::get_if<VelocitySet>(&file))
+                job->velocities = std::make_shared<const VelocitySet>(std::move(*v));
+            else
+                job->set = std::make_shared<ObservedSet>(
+                    prepareObserved(std::move(std::get<ObservedData>(file))));
         } catch (const DataFileError& e) {
             job->error = e.what();
         } catch (const std::bad_alloc&) {
@@ -77,7 +82,9 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
         thread->deleteLater();
         if (job->generation != generation_) return;
         pending_ = false;
-        if (job->set)
+        if (job->velocities)
+            emit velocitiesLoaded(job->velocities);
+        else if (job->set)
             emit loaded(job->set);
         else
             emit failed(qText(observedErrorText(job->name, job->error)));
@@ -88,7 +95,7 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
 // ---- the window's side ------------------------------------------------------------------
 
 void MainWindow::openObserved(const QString& path) {
-    observedPath_ = path;
+    openingPath_ = path;
     loader_->load(path);
 }
 
@@ -100,12 +107,15 @@ void MainWindow::nextObservedBand() {
         at == set->bands.end()
             ? 0
             : (static_cast<std::size_t>(at - set->bands.begin()) + 1) % set->bands.size();
+    openingPath_ = observedPath_;
     loader_->load(observedPath_, set->bands[next]);
 }
 
 void MainWindow::showObservedSummary() {
-    if (const ObservedSet* set = form_->observed.set())
-        showMessage(qText(observedSummaryText(*set)), false);
+    std::string text;
+    if (const ObservedSet* set = form_->observed.set()) text = observedSummaryText(*set);
+    if (form_->velocities) text += (text.empty() ? "" : "\n\n") + velocityMasses_.summary();
+    if (!text.empty()) showMessage(qText(text), false);
 }
 
 void MainWindow::chooseObserved() {
@@ -127,6 +137,7 @@ void MainWindow::chooseObserved() {
 }
 
 void MainWindow::removeObserved() {
+    removeVelocities();
     periodView_->forget();
     form_->observedNote.clear();
     form_->observed.remove();
@@ -136,6 +147,7 @@ void MainWindow::removeObserved() {
 
 void MainWindow::observedLoaded(const std::shared_ptr<ObservedSet>& set) {
     // A file read as it was meant to be says nothing; anything else is said on loading.
+    observedPath_ = openingPath_;
     const std::string summary = set->notable ? observedSummaryText(*set) : std::string();
     periodView_->loaded(set); // shown now, or once its period is found
     if (!summary.empty()) showMessage(qText(summary), false);

@@ -3,6 +3,7 @@
 // window never freezes, the layer composed over the surface, and the command line.
 #pragma once
 
+#include "core/velocity_data.h"
 #include "render/observed_overlay.h"
 
 #include <QImage>
@@ -28,7 +29,8 @@ public:
     ObservedLoader& operator=(const ObservedLoader&) = delete;
 
     /// Starts reading the file at `path` (keeping `band` of a file with several, else the
-    /// most numerous); an earlier request still running is forgotten.
+    /// most numerous), a light curve or radial velocities as its columns say; an earlier
+    /// request still running is forgotten.
     void load(const QString& path, const std::optional<std::string>& band = std::nullopt);
     /// Whether a request is still being read.
     [[nodiscard]] bool busy() const { return pending_; }
@@ -36,6 +38,8 @@ public:
 signals:
     /// The newest request was read; the set is taken with std::move by the receiver.
     void loaded(std::shared_ptr<orvanta::ObservedSet> set);
+    /// The newest request was a radial-velocity file.
+    void velocitiesLoaded(std::shared_ptr<const orvanta::VelocitySet> set);
     /// The newest request could not be used; the message is the error window's text.
     void failed(const QString& message);
 

@@ -76,6 +76,7 @@ std::string Form1::windowTitle() const {
     if (LightOptions.any()) title += " \u2014 " + lightOptionsCaption(LightOptions);
     if (observed.shown()) title += " \u2014 " + observed.caption();
     if (observed.shown() && !observedNote.empty()) title += ", " + observedNote;
+    if (velocities && !velocityCaption.empty()) title += " \u2014 " + velocityCaption;
     return title;
 }
 
