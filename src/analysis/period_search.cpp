@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/period_search.h"
 
+#include "analysis/eclipse_model.h"
 #include "analysis/minimum_timing.h"
 
 #include <algorithm>
@@ -244,6 +245,8 @@ struct Eclipses {
     double halfWidth = 0;    ///< of the primary eclipse, as a share of the period
     double depth = 0;        ///< of the primary, in the light's unit
     std::optional<double> secondaryPhase;
+    double level = 0; ///< the light outside eclipse
+    double noise = 0; ///< robust standard deviation of a point about the fold
 };
 
 Eclipses findEclipses(const Series& s, double period, int bins) {
@@ -298,6 +301,8 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
             deepest = b;
     Eclipses e;
     e.depth = smooth[deepest] - level;
+    e.level = level;
+    e.noise = sigma;
     // The primary eclipse: out to where the fold comes back within a tenth of its depth.
     auto inEclipse = [&](std::size_t b) {
         return std::isnan(smooth[b]) || smooth[b] - level > 0.1 * e.depth;
@@ -322,9 +327,21 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
 
     // A second eclipse: a run of bins well away from the primary and its wings, fainter
     // than the light outside eclipse by far more than the noise of their mean.
+    // The primary's wings reach out to where the fold is back at the level within the
+    // noise of three bins' mean, and one bin more.
+    auto inWing = [&](std::size_t b) {
+        int count = 0;
+        for (long d = -1; d <= 1; ++d)
+            count += f.count[wrap(static_cast<long>(b) + d)];
+        return count == 0 || smooth[b] - level > 3 * sigma / std::sqrt(static_cast<double>(count));
+    };
+    long wingLeft = left, wingRight = right;
+    while (wingLeft < bins / 2 && inWing(wrap(static_cast<long>(deepest) - wingLeft - 1)))
+        ++wingLeft;
+    while (wingRight < bins / 2 && inWing(wrap(static_cast<long>(deepest) + wingRight + 1)))
+        ++wingRight;
     std::vector<bool> primary(nb, false);
-    const long margin = std::max<long>(1, left + right + 1);
-    for (long d = -left - margin; d <= right + margin; ++d)
+    for (long d = -wingLeft - 1; d <= wingRight + 1; ++d)
         primary[wrap(static_cast<long>(deepest) + d)] = true;
     const long longest = std::max<long>(1, left + right + 1);
     double bestZ = 0;
@@ -683,8 +700,52 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
         if (!fitted) break;
         // A fit that moves the period by more than a tenth of a cycle over the span is a
         // miscount of cycles, not a refinement.
-        if (std::abs(fitted->period - eph.period) * s.span / eph.period > 0.1) break;
+        if (std::abs(fitted->period - eph.period) * s.span / (eph.period * eph.period) > 0.1) break;
         eph = *fitted;
+    }
+    // Last, the period and epoch of a model of both eclipses fitted to every point: it
+    // uses each point where it lies, not in a bin, so it gets the most out of few points.
+    double secondaryOffset =
+        orbit.secondaryPhase ? fraction(*orbit.secondaryPhase - orbit.primaryPhase) : 0.5;
+    bool modelled = false;
+    {
+        EclipseModel start;
+        start.period = eph.period;
+        start.epoch = eph.epoch;
+        start.level = orbit.level;
+        start.secondaryPhase = secondaryOffset;
+        const double width = std::max(orbit.halfWidth / 2, 0.5 / orbitBins);
+        start.primary = {orbit.depth, width, 1};
+        // The second eclipse's depth from the points about its minimum; a twin of the
+        // first when only one eclipse was seen in the repeat period.
+        double sum = 0;
+        int count = 0;
+        for (std::size_t i = 0; i < s.t.size(); ++i) {
+            const double u = fraction((s.t[i] - eph.epoch) / eph.period - secondaryOffset + 0.5);
+            if (std::abs(u - 0.5) < width / 2) {
+                sum += s.y[i];
+                ++count;
+            }
+        }
+        const double second = count > 0 ? std::max(sum / count - orbit.level, 0.0) : 0.0;
+        start.secondary = {r.twoEclipsesSeen ? second : orbit.depth, width, 1};
+        if (const auto m = fitEclipseModel(s.t, s.y, start, orbit.noise)) {
+            // Again not a miscount of cycles: within a tenth of a cycle over the span.
+            if (std::abs(m->period - eph.period) * s.span / (eph.period * eph.period) <= 0.1) {
+                eph.period = m->period;
+                eph.periodError = m->periodError;
+                eph.epoch = m->epoch;
+                eph.epochError = m->epochError;
+                secondaryOffset = m->secondaryPhase;
+                // The deeper eclipse is the primary.
+                if (m->secondary.depth > m->primary.depth) {
+                    eph.epoch += m->secondaryPhase * m->period;
+                    secondaryOffset = 1 - m->secondaryPhase;
+                }
+                eph.fitted = true;
+                modelled = true;
+            }
+        }
     }
     // The epoch: the primary minimum on the fold of all the data, about the cycle nearest
     // the middle, by Kwee-van Woerden; the period's error adds over the cycles between.
@@ -711,8 +772,10 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     r.method = std::string("phase dispersion, ") +
                (r.twoEclipsesSeen ? "primary and secondary eclipses seen"
                                   : "one eclipse per cycle seen, taken as two equal eclipses") +
-               (eph.fitted ? ", period and epoch fitted to Kwee-van Woerden times of minimum"
-                           : ", epoch by Kwee-van Woerden");
+               (modelled     ? ", period fitted to every point with a model of symmetric eclipses, "
+                               "epoch by Kwee-van Woerden"
+                : eph.fitted ? ", period and epoch fitted to Kwee-van Woerden times of minimum"
+                             : ", epoch by Kwee-van Woerden");
 
     // The candidates: the period found first, then the others by score. A multiple of
     // the repeat period is scored with as many more bins, so that it is not marked down
@@ -743,15 +806,12 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     }
 
     // Every eclipse well covered by observations, timed on its own.
-    const double secondaryOffset =
-        orbit.secondaryPhase ? fraction(*orbit.secondaryPhase - orbit.primaryPhase) * period
-                             : 0.5 * period;
     const double first = std::floor((s.t.front() - eph.epoch) / eph.period) - 1;
     const double last = std::ceil((s.t.back() - eph.epoch) / eph.period) + 1;
     for (double c = first; c <= last; c += 1) {
         for (int kind = 0; kind < 2; ++kind) {
             const double predicted =
-                eph.epoch + eph.period * c + (kind == 0 ? 0.0 : secondaryOffset);
+                eph.epoch + eph.period * (c + (kind == 0 ? 0.0 : secondaryOffset));
             const auto lo = std::lower_bound(s.t.begin(), s.t.end(), predicted - halfWidth);
             const auto hi = std::upper_bound(s.t.begin(), s.t.end(), predicted + halfWidth);
             if (hi - lo < 12) continue;
