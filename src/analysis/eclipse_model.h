@@ -4,6 +4,7 @@
 // the observations at once, with the period and the epoch free.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 
@@ -25,6 +26,15 @@ struct EclipseModel {
     EclipseShape primary, secondary;
     double periodError = 0; ///< one standard error, days
     double epochError = 0;
+    /// Twice the robust cost at the end (a chi-square in units of the noise) and the
+    /// points it was taken over.
+    double chiSquare = 0;
+    std::size_t points = 0;
+};
+
+struct EclipseFitOptions {
+    std::size_t mostPoints = 0; ///< every k-th point only, to keep at most this many; 0: all
+    int iterations = 60;
 };
 
 /// The model that best fits `dimming` at `time` (larger is fainter), started from `start`,
@@ -33,7 +43,8 @@ struct EclipseModel {
 /// does not converge or loses the first eclipse.
 std::optional<EclipseModel> fitEclipseModel(std::span<const double> time,
                                             std::span<const double> dimming,
-                                            const EclipseModel& start, double noise);
+                                            const EclipseModel& start, double noise,
+                                            const EclipseFitOptions& options = {});
 
 /// The model's dimming at one time.
 double eclipseModelAt(const EclipseModel& m, double time);

@@ -55,7 +55,8 @@ struct PeriodResult {
     std::vector<PeriodPeak> peaks;       ///< the period found first, then the other candidates
     std::vector<ObservedMinimum> minima; ///< in time order
     /// Another period fits about as well: the light does not tell them apart. For equal
-    /// eclipses this is half the period found; otherwise a candidate close in score.
+    /// eclipses this is half the period found; for one eclipse seen and a stretch of phase
+    /// unobserved, twice it (two equal eclipses); otherwise a candidate close in score.
     std::optional<double> alternativeDays;
     bool twoEclipsesSeen = false; ///< a secondary eclipse was found in the folded light
 };
@@ -72,9 +73,13 @@ using SearchProgress = std::function<bool(double)>;
 /// candidates refined on finer bins; then the light's own repeat period (a half or a third
 /// of the candidate when the light folds as well on it), and the orbital period: that
 /// period when a second, fainter or equal, eclipse is seen in the fold, or twice it when
-/// only one is (two equal eclipses per orbit then fold onto one). The period and epoch are
-/// then fitted to times of primary minimum (Kwee-van Woerden) measured on the folded light
-/// of successive parts of the data, which gives their errors. Throws PeriodSearchError.
+/// only one is (two equal eclipses per orbit then fold onto one) unless a stretch of phase
+/// holds no point (the second eclipse may be there). The best few candidates are first
+/// weighed by a model of two eclipses fitted to every point, which tells a true period
+/// from one that merely stacks a few sparse eclipses. The period and epoch are then fitted
+/// to times of primary minimum (Kwee-van Woerden) measured on the folded light of
+/// successive parts of the data, and last the period to every point with the model of two
+/// eclipses, which gives its error. Throws PeriodSearchError.
 PeriodResult findPeriod(std::span<const double> time, std::span<const double> dimming,
                         const PeriodRange& range = {}, const SearchProgress& progress = {});
 
