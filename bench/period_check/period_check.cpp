@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
                     std::printf("%-15s %6zu %-6s seed %d: ", system.inputs.name, points,
                                 nightly ? "ground" : "space", static_cast<int>(seed));
                     try {
-                        const auto r = analysis::findPeriod(o.time, o.magnitude);
+                        const auto r = analysis::findPeriod(o.time, o.magnitude, {}, {},
+                                                            analysis::Dimming::Magnitudes);
                         const double rel = (r.periodDays - o.periodDays) / o.periodDays;
                         double miss = r.epoch - o.minimumNear(r.epoch);
                         if (system.equalEclipses) {

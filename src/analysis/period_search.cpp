@@ -27,6 +27,8 @@ constexpr int Candidates = 8;
 constexpr std::size_t RankedCandidates = 5;
 constexpr std::size_t RankingPoints = 2000;
 constexpr int RankingIterations = 30;
+/// Magnitudes: an eclipse this deep takes more than half the light (0.753 mag), with a margin.
+constexpr double HalfTheLightAndMore = 0.8;
 /// A chi-square lower by this much makes another candidate the first.
 constexpr double ClearlyBetter = 25;
 
@@ -251,10 +253,11 @@ struct Eclipses {
     double halfWidth = 0;    ///< of the primary eclipse, as a share of the period
     double depth = 0;        ///< of the primary, in the light's unit
     std::optional<double> secondaryPhase;
-    double level = 0; ///< the light outside eclipse
-    double noise = 0; ///< robust standard deviation of a point about the fold
-    double width = 0; ///< of the primary eclipse, as a share of the period
-    double gap = 0;   ///< the widest stretch of phase without a point, as a share
+    double level = 0;   ///< the light outside eclipse
+    double noise = 0;   ///< robust standard deviation of a point about the fold
+    double width = 0;   ///< of the primary eclipse, as a share of the period
+    double gap = 0;     ///< the widest stretch of phase without a point, as a share
+    double deepest = 0; ///< the faintest bin of two points or more, below the level
 };
 
 Eclipses findEclipses(const Series& s, double period, int bins) {
@@ -350,6 +353,8 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
         widest = std::max(widest, std::min(run, static_cast<long>(bins)));
     }
     e.gap = static_cast<double>(widest) / bins;
+    for (std::size_t b = 0; b < nb; ++b)
+        if (f.count[b] >= 2) e.deepest = std::max(e.deepest, mean[b] - level);
 
     // A second eclipse: a run of bins well away from the primary and its wings, fainter
     // than the light outside eclipse by far more than the noise of their mean.
@@ -687,7 +692,7 @@ double phaseDispersion(std::span<const double> time, std::span<const double> dim
 }
 
 PeriodResult findPeriod(std::span<const double> time, std::span<const double> dimming,
-                        const PeriodRange& range, const SearchProgress& progress) {
+                        const PeriodRange& range, const SearchProgress& progress, Dimming unit) {
     const Series s = prepare(time, dimming);
     const PeriodRange defaults = defaultRange(s.span);
     const double minDays = range.minDays.value_or(*defaults.minDays);
@@ -817,8 +822,12 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     // (half as wide as the first): then the light repeats on its own period, the second
     // eclipse unseen, and twice that is the alternative.
     const bool hidden = !r.twoEclipsesSeen && seen.gap >= seen.width / 2;
-    double period = r.twoEclipsesSeen || hidden ? repeat : 2 * repeat;
-    if (!r.twoEclipsesSeen) r.alternativeDays = hidden ? 2 * repeat : repeat;
+    // Nor when the eclipse takes more than half the light (a margin for the noise): the
+    // other one is then fainter, too faint to see.
+    const bool tooDeep = !r.twoEclipsesSeen && !hidden && unit == Dimming::Magnitudes &&
+                         seen.deepest > HalfTheLightAndMore;
+    double period = r.twoEclipsesSeen || hidden || tooDeep ? repeat : 2 * repeat;
+    if (!r.twoEclipsesSeen) r.alternativeDays = hidden || tooDeep ? 2 * repeat : repeat;
     // The primary eclipse missing from every other cycle: the two eclipses seen were the
     // primary and secondary of an orbit twice as long (eclipses not half an orbit apart).
     if (r.twoEclipsesSeen && 2 * period <= s.span &&
@@ -902,8 +911,9 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     r.method =
         std::string("phase dispersion, ") +
         (r.twoEclipsesSeen ? "primary and secondary eclipses seen"
-         : hidden ? "one eclipse per cycle seen, the other in a stretch of phase not observed"
-                  : "one eclipse per cycle seen, taken as two equal eclipses") +
+         : hidden  ? "one eclipse per cycle seen, the other in a stretch of phase not observed"
+         : tooDeep ? "one eclipse per cycle seen, deeper than two equal eclipses can be"
+                   : "one eclipse per cycle seen, taken as two equal eclipses") +
         (modelled     ? ", period fitted to every point with a model of symmetric eclipses, "
                         "epoch by Kwee-van Woerden"
          : eph.fitted ? ", period and epoch fitted to Kwee-van Woerden times of minimum"

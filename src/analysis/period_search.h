@@ -61,6 +61,11 @@ struct PeriodResult {
     bool twoEclipsesSeen = false; ///< a secondary eclipse was found in the folded light
 };
 
+/// What the light is in: magnitudes let the search rule out two equal eclipses when the one
+/// seen takes more than half the light (deeper than 0.75 mag: the other star, fainter, can
+/// never hide as much); with minus a flux of unknown zero it cannot tell.
+enum class Dimming { Any, Magnitudes };
+
 /// Called now and then with the share of the work done (0..1); return false to cancel,
 /// and the search throws PeriodSearchCancelled.
 using SearchProgress = std::function<bool(double)>;
@@ -81,7 +86,8 @@ using SearchProgress = std::function<bool(double)>;
 /// successive parts of the data, and last the period to every point with the model of two
 /// eclipses, which gives its error. Throws PeriodSearchError.
 PeriodResult findPeriod(std::span<const double> time, std::span<const double> dimming,
-                        const PeriodRange& range = {}, const SearchProgress& progress = {});
+                        const PeriodRange& range = {}, const SearchProgress& progress = {},
+                        Dimming unit = Dimming::Any);
 
 /// The within-bin variance of the light folded on `periodDays` in `bins` phase bins,
 /// over the light's variance (phase dispersion: small for a good period, near 1 for none).

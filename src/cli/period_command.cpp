@@ -185,8 +185,10 @@ int runPeriodCommand(const std::vector<std::string>& args, std::ostream& out, st
         if (data.brightness != Brightness::Magnitude)
             for (double& v : dimming)
                 v = -v;
-        const analysis::PeriodResult r =
-            analysis::findPeriod(data.time, dimming, {request.minDays, request.maxDays});
+        const analysis::PeriodResult r = analysis::findPeriod(
+            data.time, dimming, {request.minDays, request.maxDays}, {},
+            data.brightness == Brightness::Magnitude ? analysis::Dimming::Magnitudes
+                                                     : analysis::Dimming::Any);
         out << (request.json ? periodJson(r) : periodText(r)) << std::flush;
         if (!out) {
             err << "orvanta period: cannot write to standard output\n";
