@@ -3,7 +3,7 @@
 // in tests/model/synthetic_systems.h, 300 to 20 000 points from the ground and from space,
 // three seeds each. Prints one line per light curve and the share found within 1e-4 of
 // the period, the halves found for equal eclipses, and the epochs within their errors.
-// Run as `make period-check`; it takes a minute or two.
+// Run as `make period-check`; it takes about three minutes of one core.
 #include "analysis/period_search.h"
 
 #include "../../tests/model/synthetic_systems.h"
