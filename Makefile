@@ -63,7 +63,7 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS) --target orvanta_bench
 	@QT_QPA_PLATFORM=offscreen ./build-bench/bench/orvanta_bench
 
-# The period search over 192 synthetic eclipsing binaries made by the model (a minute or two).
+# The period search over 192 synthetic eclipsing binaries made by the model (about three minutes).
 period-check: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target orvanta_period_check

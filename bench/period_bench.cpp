@@ -30,9 +30,10 @@ const Observations& observations(std::size_t points) {
 void search(benchmark::State& state, std::size_t points, orvanta::analysis::PeriodRange range) {
     const Observations& o = observations(points);
     double period = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            period = orvanta::analysis::findPeriod(o.time, o.magnitude, range).periodDays);
+    for (auto _ : state) {
+        period = orvanta::analysis::findPeriod(o.time, o.magnitude, range).periodDays;
+        benchmark::DoNotOptimize(period);
+    }
     state.counters["period_days"] = period;
 }
 

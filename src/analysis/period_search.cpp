@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/period_search.h"
 
+#include "analysis/eclipse_model.h"
 #include "analysis/minimum_timing.h"
 
 #include <algorithm>
@@ -22,6 +23,14 @@ constexpr double MaxTrials = 3e6;
 constexpr double FirstPassWork = 2.5e8;
 /// Best candidates of the first pass refined on finer bins.
 constexpr int Candidates = 8;
+/// Candidates a model of the eclipses is fitted at, with at most so many points and steps.
+constexpr std::size_t RankedCandidates = 5;
+constexpr std::size_t RankingPoints = 2000;
+constexpr int RankingIterations = 30;
+/// Magnitudes: an eclipse this deep takes more than half the light (0.753 mag), with a margin.
+constexpr double HalfTheLightAndMore = 0.8;
+/// A chi-square lower by this much makes another candidate the first.
+constexpr double ClearlyBetter = 25;
 
 /// The observations in time order, times from the middle of the span, light less its mean.
 struct Series {
@@ -244,6 +253,11 @@ struct Eclipses {
     double halfWidth = 0;    ///< of the primary eclipse, as a share of the period
     double depth = 0;        ///< of the primary, in the light's unit
     std::optional<double> secondaryPhase;
+    double level = 0;   ///< the light outside eclipse
+    double noise = 0;   ///< robust standard deviation of a point about the fold
+    double width = 0;   ///< of the primary eclipse, as a share of the period
+    double gap = 0;     ///< the widest stretch of phase without a point, as a share
+    double deepest = 0; ///< the faintest bin of two points or more, below the level
 };
 
 Eclipses findEclipses(const Series& s, double period, int bins) {
@@ -257,14 +271,25 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
             filled.push_back(mean[b]);
         }
     const double level = median(filled);
-    std::vector<double> residual;
+    std::vector<double> residual, away;
     residual.reserve(s.t.size());
+    away.reserve(s.t.size());
     for (std::size_t i = 0; i < s.t.size(); ++i) {
         const auto b = static_cast<std::size_t>(
             std::min(static_cast<int>(fraction(s.t[i] / period) * bins), bins - 1));
-        residual.push_back(std::abs(s.y[i] - mean[b]));
+        residual.push_back(s.y[i] - mean[b]);
+        away.push_back(std::abs(residual.back()));
     }
-    const double sigma = std::max(1.4826 * median(residual), 1e-12);
+    const double sigma = std::max(1.4826 * median(away), 1e-12);
+    // An outlier stands alone: a point far off whose neighbours in time are off the same
+    // way is part of an eclipse the fold's bins hold few points of.
+    auto outlier = [&](std::size_t i) {
+        if (away[i] <= 5 * sigma) return false;
+        for (const std::size_t j : {i - 1, i + 1})
+            if (j < s.t.size() && residual[j] * residual[i] > 0 && away[j] > 3 * sigma)
+                return false;
+        return true;
+    };
     // The bins again without outliers (a passing cloud, a cosmic ray), which would
     // otherwise make a dip of their own.
     std::fill(f.sum.begin(), f.sum.end(), 0.0);
@@ -272,7 +297,7 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
     for (std::size_t i = 0; i < s.t.size(); ++i) {
         const auto b = static_cast<std::size_t>(
             std::min(static_cast<int>(fraction(s.t[i] / period) * bins), bins - 1));
-        if (residual[i] > 5 * sigma) continue;
+        if (outlier(i)) continue;
         f.sum[b] += s.y[i];
         ++f.count[b];
     }
@@ -298,6 +323,8 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
             deepest = b;
     Eclipses e;
     e.depth = smooth[deepest] - level;
+    e.level = level;
+    e.noise = sigma;
     // The primary eclipse: out to where the fold comes back within a tenth of its depth.
     auto inEclipse = [&](std::size_t b) {
         return std::isnan(smooth[b]) || smooth[b] - level > 0.1 * e.depth;
@@ -319,12 +346,33 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
     const double centre = static_cast<double>(deepest) + (weight > 0 ? offset / weight : 0) + 0.5;
     e.primaryPhase = fraction(centre / bins);
     e.halfWidth = (static_cast<double>(std::max(left, right)) + 1) / bins;
+    e.width = static_cast<double>(left + right + 1) / bins;
+    long run = 0, widest = 0;
+    for (long b = 0; b < 2 * bins; ++b) {
+        run = f.count[wrap(b)] == 0 ? run + 1 : 0;
+        widest = std::max(widest, std::min(run, static_cast<long>(bins)));
+    }
+    e.gap = static_cast<double>(widest) / bins;
+    for (std::size_t b = 0; b < nb; ++b)
+        if (f.count[b] >= 2) e.deepest = std::max(e.deepest, mean[b] - level);
 
     // A second eclipse: a run of bins well away from the primary and its wings, fainter
     // than the light outside eclipse by far more than the noise of their mean.
+    // The primary's wings reach out to where the fold is back at the level within the
+    // noise of three bins' mean, and one bin more.
+    auto inWing = [&](std::size_t b) {
+        int count = 0;
+        for (long d = -1; d <= 1; ++d)
+            count += f.count[wrap(static_cast<long>(b) + d)];
+        return count == 0 || smooth[b] - level > 3 * sigma / std::sqrt(static_cast<double>(count));
+    };
+    long wingLeft = left, wingRight = right;
+    while (wingLeft < bins / 2 && inWing(wrap(static_cast<long>(deepest) - wingLeft - 1)))
+        ++wingLeft;
+    while (wingRight < bins / 2 && inWing(wrap(static_cast<long>(deepest) + wingRight + 1)))
+        ++wingRight;
     std::vector<bool> primary(nb, false);
-    const long margin = std::max<long>(1, left + right + 1);
-    for (long d = -left - margin; d <= right + margin; ++d)
+    for (long d = -wingLeft - 1; d <= wingRight + 1; ++d)
         primary[wrap(static_cast<long>(deepest) + d)] = true;
     const long longest = std::max<long>(1, left + right + 1);
     double bestZ = 0;
@@ -551,6 +599,71 @@ std::optional<Ephemeris> fitParts(const Series& s, int parts, double epoch, doub
     return e;
 }
 
+/// A model of both eclipses to start a fit from: the eclipses of the light folded on
+/// `period`, the primary's minimum at relative time `epoch`, the second eclipse
+/// `secondaryPhase` cycles later; as deep as the primary when `twin`, else as deep as
+/// the points about its minimum.
+EclipseModel startingModel(const Series& s, double period, double epoch, double secondaryPhase,
+                           const Eclipses& e, int bins, bool twin) {
+    EclipseModel start;
+    start.period = period;
+    start.epoch = epoch;
+    start.level = e.level;
+    start.secondaryPhase = secondaryPhase;
+    const double width = std::max(e.halfWidth / 2, 0.5 / bins);
+    start.primary = {e.depth, width, 1};
+    double sum = 0;
+    int count = 0;
+    for (std::size_t i = 0; i < s.t.size(); ++i) {
+        const double u = fraction((s.t[i] - epoch) / period - secondaryPhase + 0.5);
+        if (std::abs(u - 0.5) < width / 2) {
+            sum += s.y[i];
+            ++count;
+        }
+    }
+    const double second = count > 0 ? std::max(sum / count - e.level, 0.0) : 0.0;
+    start.secondary = {twin ? e.depth : second, width, 1};
+    return start;
+}
+
+/// The noise of one point from the differences of points next in time: eclipses are
+/// rare among them, so their median is the noise's.
+double noiseOf(const Series& s) {
+    std::vector<double> step;
+    step.reserve(s.y.size());
+    for (std::size_t i = 1; i < s.y.size(); ++i)
+        step.push_back(std::abs(s.y[i] - s.y[i - 1]));
+    return std::max(1.4826 * median(step) / std::sqrt(2.0), 1e-12);
+}
+
+/// The best of a few fits of the eclipse model on `period`: from the eclipses seen in the
+/// fold (the second one half a cycle on when none was seen), then with the two swapped,
+/// then with a twin of the first half a cycle on; a poor start can leave an eclipse out.
+std::optional<EclipseModel> modelOn(const Series& s, double period, const Eclipses& e, int bins,
+                                    double noise, const EclipseFitOptions& options) {
+    const double epoch = e.primaryPhase * period;
+    std::vector<EclipseModel> starts;
+    if (e.secondaryPhase) {
+        const double offset = fraction(*e.secondaryPhase - e.primaryPhase);
+        starts.push_back(startingModel(s, period, epoch, offset, e, bins, false));
+        EclipseModel swapped =
+            startingModel(s, period, epoch + offset * period, 1 - offset, e, bins, false);
+        swapped.secondary.depth = e.depth;
+        starts.push_back(swapped);
+    } else {
+        starts.push_back(startingModel(s, period, epoch, 0.5, e, bins, false));
+    }
+    starts.push_back(startingModel(s, period, epoch, 0.5, e, bins, true));
+    std::optional<EclipseModel> best;
+    for (const EclipseModel& start : starts) {
+        const auto fit = fitEclipseModel(s.t, s.y, start, noise, options);
+        // Not a miscount of cycles: within a tenth of a cycle over the span.
+        if (!fit || std::abs(fit->period - period) * s.span / (period * period) > 0.1) continue;
+        if (!best || fit->chiSquare < best->chiSquare) best = fit;
+    }
+    return best;
+}
+
 bool harmonic(double a, double b) {
     for (const double r : {1.0, 2.0, 3.0, 0.5, 1.0 / 3})
         if (std::abs(a / b - r) < 0.01 * r) return true;
@@ -579,7 +692,7 @@ double phaseDispersion(std::span<const double> time, std::span<const double> dim
 }
 
 PeriodResult findPeriod(std::span<const double> time, std::span<const double> dimming,
-                        const PeriodRange& range, const SearchProgress& progress) {
+                        const PeriodRange& range, const SearchProgress& progress, Dimming unit) {
     const Series s = prepare(time, dimming);
     const PeriodRange defaults = defaultRange(s.span);
     const double minDays = range.minDays.value_or(*defaults.minDays);
@@ -634,6 +747,59 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     std::stable_sort(refined.begin(), refined.end(),
                      [](const PeriodPeak& a, const PeriodPeak& b) { return a.score > b.score; });
 
+    // Among the best few candidates, the one a model of two eclipses fits best, when it
+    // fits clearly better than the first: bins blur narrow eclipses seen on a few nights
+    // and let a wrong period that happens to stack them score as well; the model, which
+    // knows an eclipse's shape, does not. All with the same noise, so that the fits compare.
+    const int eclipseBins = static_cast<int>(std::clamp(n / 15, 20.0, 200.0));
+    {
+        const double noise = noiseOf(s);
+        std::optional<double> firstChi;
+        double bestChi = 0;
+        std::size_t best = 0;
+        double bestPeriod = 0;
+        const std::size_t ranked = std::min<std::size_t>(RankedCandidates, refined.size());
+        std::vector<std::optional<double>> chi(ranked);
+        std::vector<double> fitted(ranked);
+        for (std::size_t k = 0; k < ranked; ++k) {
+            const double p = refined[k].periodDays;
+            const auto fit = modelOn(s, p, findEclipses(held, p, eclipseBins), eclipseBins, noise,
+                                     {RankingPoints, RankingIterations});
+            if (!fit) continue;
+            chi[k] = fit->chiSquare;
+            fitted[k] = fit->period;
+            if (k == 0) firstChi = fit->chiSquare;
+            if (best == 0 && k == 0) bestChi = fit->chiSquare;
+            if ((k > 0 && !firstChi && best == 0) || fit->chiSquare < bestChi) {
+                bestChi = fit->chiSquare;
+                best = k;
+                bestPeriod = fit->period;
+            }
+        }
+        // A multiple of another candidate that fits at least as well as the first is
+        // that candidate: a longer fold can leave out eclipses no point fell in.
+        for (bool again = true; again && best > 0;) {
+            again = false;
+            for (std::size_t k = 0; k < ranked; ++k) {
+                const double m = bestPeriod / refined[k].periodDays;
+                if (k == best || !chi[k] || m < 1.5 || std::abs(m - std::round(m)) > 0.01 * m ||
+                    (firstChi && *chi[k] > *firstChi))
+                    continue;
+                best = k;
+                bestChi = *chi[k];
+                bestPeriod = fitted[k];
+                again = true;
+                break;
+            }
+        }
+        if (best > 0 && (!firstChi || *firstChi - bestChi > ClearlyBetter)) {
+            PeriodPeak chosen = refined[best];
+            chosen.periodDays = bestPeriod;
+            refined.erase(refined.begin() + static_cast<std::ptrdiff_t>(best));
+            refined.insert(refined.begin(), chosen);
+        }
+    }
+
     // The light's own repeat period: a half or a third of the best, when it folds as well
     // (not below half the shortest period searched: equal eclipses fold onto that half).
     double repeat = refined.front().periodDays;
@@ -649,12 +815,19 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     }
 
     // One eclipse in the repeat period: two equal ones per orbit.
-    const int eclipseBins = static_cast<int>(std::clamp(n / 15, 20.0, 200.0));
     const Eclipses seen = findEclipses(s, repeat, eclipseBins);
     PeriodResult r;
     r.twoEclipsesSeen = seen.secondaryPhase.has_value();
-    double period = r.twoEclipsesSeen ? repeat : 2 * repeat;
-    if (!r.twoEclipsesSeen) r.alternativeDays = repeat;
+    // Unless no point falls in a stretch of phase wide enough to hide the second eclipse
+    // (half as wide as the first): then the light repeats on its own period, the second
+    // eclipse unseen, and twice that is the alternative.
+    const bool hidden = !r.twoEclipsesSeen && seen.gap >= seen.width / 2;
+    // Nor when the eclipse takes more than half the light (a margin for the noise): the
+    // other one is then fainter, too faint to see.
+    const bool tooDeep = !r.twoEclipsesSeen && !hidden && unit == Dimming::Magnitudes &&
+                         seen.deepest > HalfTheLightAndMore;
+    double period = r.twoEclipsesSeen || hidden || tooDeep ? repeat : 2 * repeat;
+    if (!r.twoEclipsesSeen) r.alternativeDays = hidden || tooDeep ? 2 * repeat : repeat;
     // The primary eclipse missing from every other cycle: the two eclipses seen were the
     // primary and secondary of an orbit twice as long (eclipses not half an orbit apart).
     if (r.twoEclipsesSeen && 2 * period <= s.span &&
@@ -683,8 +856,35 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
         if (!fitted) break;
         // A fit that moves the period by more than a tenth of a cycle over the span is a
         // miscount of cycles, not a refinement.
-        if (std::abs(fitted->period - eph.period) * s.span / eph.period > 0.1) break;
+        if (std::abs(fitted->period - eph.period) * s.span / (eph.period * eph.period) > 0.1) break;
         eph = *fitted;
+    }
+    // Last, the period and epoch of a model of both eclipses fitted to every point: it
+    // uses each point where it lies, not in a bin, so it gets the most out of few points.
+    double secondaryOffset =
+        orbit.secondaryPhase ? fraction(*orbit.secondaryPhase - orbit.primaryPhase) : 0.5;
+    bool modelled = false;
+    {
+        Eclipses at = orbit;
+        at.primaryPhase = eph.epoch / eph.period;
+        if (orbit.secondaryPhase) at.secondaryPhase = at.primaryPhase + secondaryOffset;
+        if (const auto m = modelOn(s, eph.period, at, orbitBins, orbit.noise, {})) {
+            // A model's shape that misses the eclipses' own biases its period beyond the
+            // error it states: the times of minimum, which know no shape, tell by how much.
+            eph.periodError =
+                eph.fitted ? std::hypot(m->periodError, m->period - eph.period) : m->periodError;
+            eph.period = m->period;
+            eph.epoch = m->epoch;
+            eph.epochError = m->epochError;
+            secondaryOffset = m->secondaryPhase;
+            // The deeper eclipse is the primary.
+            if (m->secondary.depth > m->primary.depth) {
+                eph.epoch += m->secondaryPhase * m->period;
+                secondaryOffset = 1 - m->secondaryPhase;
+            }
+            eph.fitted = true;
+            modelled = true;
+        }
     }
     // The epoch: the primary minimum on the fold of all the data, about the cycle nearest
     // the middle, by Kwee-van Woerden; the period's error adds over the cycles between.
@@ -708,11 +908,16 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     r.periodErrorDays = eph.periodError;
     r.epoch = s.middle + eph.epoch;
     r.epochError = eph.epochError;
-    r.method = std::string("phase dispersion, ") +
-               (r.twoEclipsesSeen ? "primary and secondary eclipses seen"
-                                  : "one eclipse per cycle seen, taken as two equal eclipses") +
-               (eph.fitted ? ", period and epoch fitted to Kwee-van Woerden times of minimum"
-                           : ", epoch by Kwee-van Woerden");
+    r.method =
+        std::string("phase dispersion, ") +
+        (r.twoEclipsesSeen ? "primary and secondary eclipses seen"
+         : hidden  ? "one eclipse per cycle seen, the other in a stretch of phase not observed"
+         : tooDeep ? "one eclipse per cycle seen, deeper than two equal eclipses can be"
+                   : "one eclipse per cycle seen, taken as two equal eclipses") +
+        (modelled     ? ", period fitted to every point with a model of symmetric eclipses, "
+                        "epoch by Kwee-van Woerden"
+         : eph.fitted ? ", period and epoch fitted to Kwee-van Woerden times of minimum"
+                      : ", epoch by Kwee-van Woerden");
 
     // The candidates: the period found first, then the others by score. A multiple of
     // the repeat period is scored with as many more bins, so that it is not marked down
@@ -743,15 +948,12 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     }
 
     // Every eclipse well covered by observations, timed on its own.
-    const double secondaryOffset =
-        orbit.secondaryPhase ? fraction(*orbit.secondaryPhase - orbit.primaryPhase) * period
-                             : 0.5 * period;
     const double first = std::floor((s.t.front() - eph.epoch) / eph.period) - 1;
     const double last = std::ceil((s.t.back() - eph.epoch) / eph.period) + 1;
     for (double c = first; c <= last; c += 1) {
         for (int kind = 0; kind < 2; ++kind) {
             const double predicted =
-                eph.epoch + eph.period * c + (kind == 0 ? 0.0 : secondaryOffset);
+                eph.epoch + eph.period * (c + (kind == 0 ? 0.0 : secondaryOffset));
             const auto lo = std::lower_bound(s.t.begin(), s.t.end(), predicted - halfWidth);
             const auto hi = std::upper_bound(s.t.begin(), s.t.end(), predicted + halfWidth);
             if (hi - lo < 12) continue;

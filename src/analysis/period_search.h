@@ -55,10 +55,16 @@ struct PeriodResult {
     std::vector<PeriodPeak> peaks;       ///< the period found first, then the other candidates
     std::vector<ObservedMinimum> minima; ///< in time order
     /// Another period fits about as well: the light does not tell them apart. For equal
-    /// eclipses this is half the period found; otherwise a candidate close in score.
+    /// eclipses this is half the period found; for one eclipse seen and a stretch of phase
+    /// unobserved, twice it (two equal eclipses); otherwise a candidate close in score.
     std::optional<double> alternativeDays;
     bool twoEclipsesSeen = false; ///< a secondary eclipse was found in the folded light
 };
+
+/// What the light is in: magnitudes let the search rule out two equal eclipses when the one
+/// seen takes more than half the light (deeper than 0.75 mag: the other star, fainter, can
+/// never hide as much); with minus a flux of unknown zero it cannot tell.
+enum class Dimming { Any, Magnitudes };
 
 /// Called now and then with the share of the work done (0..1); return false to cancel,
 /// and the search throws PeriodSearchCancelled.
@@ -72,11 +78,16 @@ using SearchProgress = std::function<bool(double)>;
 /// candidates refined on finer bins; then the light's own repeat period (a half or a third
 /// of the candidate when the light folds as well on it), and the orbital period: that
 /// period when a second, fainter or equal, eclipse is seen in the fold, or twice it when
-/// only one is (two equal eclipses per orbit then fold onto one). The period and epoch are
-/// then fitted to times of primary minimum (Kwee-van Woerden) measured on the folded light
-/// of successive parts of the data, which gives their errors. Throws PeriodSearchError.
+/// only one is (two equal eclipses per orbit then fold onto one) unless a stretch of phase
+/// holds no point (the second eclipse may be there). The best few candidates are first
+/// weighed by a model of two eclipses fitted to every point, which tells a true period
+/// from one that merely stacks a few sparse eclipses. The period and epoch are then fitted
+/// to times of primary minimum (Kwee-van Woerden) measured on the folded light of
+/// successive parts of the data, and last the period to every point with the model of two
+/// eclipses, which gives its error. Throws PeriodSearchError.
 PeriodResult findPeriod(std::span<const double> time, std::span<const double> dimming,
-                        const PeriodRange& range = {}, const SearchProgress& progress = {});
+                        const PeriodRange& range = {}, const SearchProgress& progress = {},
+                        Dimming unit = Dimming::Any);
 
 /// The within-bin variance of the light folded on `periodDays` in `bins` phase bins,
 /// over the light's variance (phase dispersion: small for a good period, near 1 for none).

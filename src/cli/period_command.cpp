@@ -149,7 +149,11 @@ std::string periodText(const analysis::PeriodResult& r) {
                     "\nmethod " + r.method + "\n";
     if (r.alternativeDays)
         t += "uncertain: " + fixed(*r.alternativeDays, 6) + " d fits the light about as well" +
-             (r.twoEclipsesSeen ? "" : " (if the secondary eclipse is too faint to see)") + "\n";
+             (r.twoEclipsesSeen ? ""
+              : *r.alternativeDays > r.periodDays
+                  ? " (if the two eclipses are alike)"
+                  : " (if the secondary eclipse is too faint to see)") +
+             "\n";
     t += "candidates (period d, score):";
     for (const analysis::PeriodPeak& p : r.peaks)
         t += "  " + fixed(p.periodDays, 6) + " " + fixed(p.score, 3);
@@ -181,8 +185,10 @@ int runPeriodCommand(const std::vector<std::string>& args, std::ostream& out, st
         if (data.brightness != Brightness::Magnitude)
             for (double& v : dimming)
                 v = -v;
-        const analysis::PeriodResult r =
-            analysis::findPeriod(data.time, dimming, {request.minDays, request.maxDays});
+        const analysis::PeriodResult r = analysis::findPeriod(
+            data.time, dimming, {request.minDays, request.maxDays}, {},
+            data.brightness == Brightness::Magnitude ? analysis::Dimming::Magnitudes
+                                                     : analysis::Dimming::Any);
         out << (request.json ? periodJson(r) : periodText(r)) << std::flush;
         if (!out) {
             err << "orvanta period: cannot write to standard output\n";

@@ -42,7 +42,8 @@ FoundPeriod findPeriodOf(const ObservedSet& set, const analysis::SearchProgress&
     FoundPeriod found;
     // Magnitudes relative to the level out of eclipse: larger is fainter, as the search
     // wants.
-    found.result = analysis::findPeriod(set.time, set.mag, {}, progress);
+    found.result =
+        analysis::findPeriod(set.time, set.mag, {}, progress, analysis::Dimming::Magnitudes);
     return found;
 }
 

@@ -127,6 +127,22 @@ TEST_F(PeriodFile, TextNamesThePeriodAndTheRangeNarrowsTheSearch) {
     EXPECT_EQ(ran.out.find("\"period_days\": 1.16"), std::string::npos);
 }
 
+// The eccentric orbit's file, whose nights miss the secondary eclipse: its own period,
+// and twice it named as the other candidate for two equal eclipses.
+TEST_F(PeriodFile, AnEclipseNeverObservedLeavesTwiceThePeriodAsTheAlternative) {
+    {
+        std::ifstream in(ORVANTA_SOURCE_DIR "/data/eccentric.txt");
+        std::ofstream out(file("eccentric.txt"));
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("# period", 0) != 0) out << line << '\n';
+    }
+    const Ran ran = run({file("eccentric.txt")});
+    ASSERT_EQ(ran.status, 0) << ran.err;
+    EXPECT_EQ(ran.out.rfind("period 5.767", 0), 0U) << ran.out;
+    EXPECT_NE(ran.out.find("uncertain: 11.535"), std::string::npos) << ran.out;
+    EXPECT_NE(ran.out.find("(if the two eclipses are alike)"), std::string::npos) << ran.out;
+}
+
 TEST_F(PeriodFile, FilesItCannotSearchExitWithOneLine) {
     std::ofstream(file("phased.txt")) << "phase mag\n0.1 5\n0.2 6\n";
     std::ofstream(file("short.txt")) << "1 5\n2 6\n3 5\n";
