@@ -28,6 +28,10 @@ void MainWindow::addKeyCommand(const char* name, const QKeySequence& keys,
 // A text box claims some Ctrl keys for itself (Ctrl+E moves to the end of the line on
 // Linux desktops); the window's commands win.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centre_) {
+        if (event->type() == QEvent::Resize) fitPicture();
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         for (const QKeySequence& keys : keyCommands_)
@@ -49,7 +53,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (acceptsDrop(event)) return true;
-    return QWidget::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::command(Command command) {
