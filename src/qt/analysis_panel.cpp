@@ -69,7 +69,18 @@ void scaleChart(QChart* chart, double scale) {
         if (auto* scatter = qobject_cast<QScatterSeries*>(s)) {
             scatter->setMarkerSize(std::max(3.0, 4 * scale));
             scatter->setPen(Qt::NoPen);
-        } else if (auto* line = qobject_cast<QLineSeries*>(s)) {
+        } else if (auto* line = qobject_cast<QLineSeries*>(s); line && line->pointsVisible()) {
+            // Markers only, no line between; a square picture of the marker is drawn fastest.
+            const double size = std::max(3.0, 4 * scale);
+            line->setMarkerSize(size);
+            QImage marker(static_cast<int>(size), static_cast<int>(size),
+                          QImage::Format_ARGB32_Premultiplied);
+            marker.fill(line->color());
+            line->setLightMarker(marker);
+            QPen pen = line->pen();
+            pen.setStyle(Qt::NoPen);
+            line->setPen(pen);
+        } else if (line != nullptr) {
             QPen pen = line->pen();
             pen.setWidthF(width);
             line->setPen(pen);
@@ -97,8 +108,9 @@ ResidualPage::ResidualPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("residualPage"));
     chart_ = newChart(view_, this, tr("phase"), tr("observed − model"), x_, y_);
     view_->setObjectName(QStringLiteral("residualChart"));
-    points_ = addSeries<QScatterSeries>(chart_, x_, y_);
+    points_ = addSeries<QLineSeries>(chart_, x_, y_);
     points_->setColor(QColor(0x20, 0x60, 0xC0));
+    points_->setPointsVisible(true);
     outliers_ = addSeries<QScatterSeries>(chart_, x_, y_);
     outliers_->setColor(Qt::red);
     outliers_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
@@ -114,6 +126,7 @@ ResidualPage::ResidualPage(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_, 1);
     layout->addWidget(figures_);
+    applyScale(1);
 }
 
 void ResidualPage::show(const ObservedOverlay& overlay) {
@@ -150,13 +163,13 @@ void ResidualPage::show(const ObservedOverlay& overlay) {
             keptY_.push_back(r[i]);
         }
     }
+    // One point to a pixel at most; a marker covers several pixels, and more points under
+    // one marker would not show apart either: the grid's cells are a marker wide.
     const QRectF area = chart_->plotArea();
-    const PixelBox box{0,
-                       1,
-                       low,
-                       high,
-                       std::max(1, static_cast<int>(area.width())),
-                       std::max(1, static_cast<int>(area.height()))};
+    const double cell = std::max(1.0, points_->markerSize());
+    PixelBox box{0, 1, low, high, 1, 1};
+    box.width = std::max(1, static_cast<int>(area.width() / cell));
+    box.height = std::max(1, static_cast<int>(area.height() / cell));
     auto thinned = [&](const std::vector<double>& x, const std::vector<double>& y) {
         QList<QPointF> points;
         const std::vector<std::size_t> kept = thinToPixels(x, y, box);
@@ -211,6 +224,7 @@ VelocityPage::VelocityPage(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_, 1);
     layout->addWidget(note_);
+    applyScale(1);
 }
 
 void VelocityPage::showModel(const analysis::VelocityCurve& c) {
@@ -370,8 +384,9 @@ MeasurePage::MeasurePage(QWidget* parent) : QWidget(parent) {
     view_->setObjectName(QStringLiteral("measureChart"));
     x->setRange(0, 1);
     y->setRange(0, 1.05);
-    observed_ = addSeries<QScatterSeries>(chart, x, y);
+    observed_ = addSeries<QLineSeries>(chart, x, y);
     observed_->setColor(QColor(0xC0, 0x40, 0xC0));
+    observed_->setPointsVisible(true);
     curve_ = addSeries<QLineSeries>(chart, x, y);
     curve_->setColor(Qt::black);
     list_ = new QListWidget(this);
@@ -408,6 +423,7 @@ MeasurePage::MeasurePage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(results_, 2);
     for (int c = 0; c < CursorCount; ++c)
         setCursor(static_cast<Cursor>(c), cursors_[c]);
+    applyScale(1);
 }
 
 QChartView* MeasurePage::chartView() const {
@@ -495,12 +511,10 @@ void MeasurePage::showModel(const analysis::LightCurve& curve,
         for (std::size_t i = 0; i < phase.size(); ++i)
             flux[i] = s.flux[i * overlay->stride()];
         const QRectF area = view_->chart()->plotArea();
-        const PixelBox box{0,
-                           1,
-                           0,
-                           1.05,
-                           std::max(1, static_cast<int>(area.width())),
-                           std::max(1, static_cast<int>(area.height()))};
+        const double cell = std::max(1.0, observed_->markerSize());
+        PixelBox box{0, 1, 0, 1.05, 1, 1};
+        box.width = std::max(1, static_cast<int>(area.width() / cell));
+        box.height = std::max(1, static_cast<int>(area.height() / cell));
         for (std::size_t i : thinToPixels(phase, flux, box))
             observed.append(QPointF(phase[i], flux[i]));
     }

@@ -48,14 +48,14 @@ public:
     [[nodiscard]] QChartView* chartView() const { return view_; }
     [[nodiscard]] const QLabel* figuresLabel() const { return figures_; }
     /// The points drawn, kept and outliers.
-    [[nodiscard]] QScatterSeries* points() const { return points_; }
+    [[nodiscard]] QLineSeries* points() const { return points_; }
     [[nodiscard]] QScatterSeries* outlierPoints() const { return outliers_; }
     void applyScale(double scale);
 
 private:
     QChartView* view_;
     QChart* chart_;
-    QScatterSeries* points_;
+    QLineSeries* points_; ///< markers only, no line: drawn in one pass, not item by item
     QScatterSeries* outliers_;
     QValueAxis *x_, *y_;
     QLabel* figures_;
@@ -156,7 +156,8 @@ private:
     QTableWidget* results_;
     std::vector<QLineSeries*> lines_;
     QLineSeries* curve_;
-    QScatterSeries* observed_;
+    QLineSeries* observed_; ///< markers only
+
     double cursors_[CursorCount] = {0.9, 0.97, 0.03, 0.1, 0.4, 0.6};
     analysis::LightCurve light_;
     analysis::ModelFigures model_;
