@@ -539,7 +539,7 @@ void MeasurePage::remeasure() {
         results_->setItem(
             i, 2, new QTableWidgetItem(r.model.empty() ? QString() : shown(r.model) + unit));
     }
-    results_->resizeColumnToContents(0);
+    results_->resizeColumnsToContents();
 }
 
 void MeasurePage::applyScale(double scale) {
