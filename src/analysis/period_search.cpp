@@ -605,6 +605,16 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     const auto trials = static_cast<std::size_t>(trialsWanted);
     const Series held = clipped(s);
     const std::vector<float> coarse = firstPass(held, fLow, df, trials, coarseBins, progress);
+    // The periodogram as a plot shows it: the best trial of each run, in order of frequency.
+    std::vector<PeriodPeak> periodogram;
+    const std::size_t run = (trials + MaxPeriodogramPoints - 1) / MaxPeriodogramPoints;
+    for (std::size_t first = 0; first < trials; first += run) {
+        std::size_t best = first;
+        for (std::size_t k = first; k < std::min(trials, first + run); ++k)
+            if (coarse[k] < coarse[best]) best = k;
+        periodogram.push_back(
+            {1 / (fLow + static_cast<double>(best) * df), 1 - static_cast<double>(coarse[best])});
+    }
 
     // The best local minima of theta, at least 1/span apart in frequency (closer periods
     // cannot be told apart over the span).
@@ -652,6 +662,7 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     const int eclipseBins = static_cast<int>(std::clamp(n / 15, 20.0, 200.0));
     const Eclipses seen = findEclipses(s, repeat, eclipseBins);
     PeriodResult r;
+    r.periodogram = std::move(periodogram);
     r.twoEclipsesSeen = seen.secondaryPhase.has_value();
     double period = r.twoEclipsesSeen ? repeat : 2 * repeat;
     if (!r.twoEclipsesSeen) r.alternativeDays = repeat;

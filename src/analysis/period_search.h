@@ -3,6 +3,7 @@
 // a light curve's raw times: no window, no model, only the observations.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -52,13 +53,19 @@ struct PeriodResult {
     double epoch = 0;      ///< a time of primary (deeper) minimum near the middle of the data
     double epochError = 0; ///< days, one standard error
     std::string method;    ///< how the period was found, one line
-    std::vector<PeriodPeak> peaks;       ///< the period found first, then the other candidates
+    std::vector<PeriodPeak> peaks; ///< the period found first, then the other candidates
+    /// The score along the trial periods of the first pass, longest period first: of each
+    /// run of trials the best, at most MaxPeriodogramPoints, so that every peak shows.
+    std::vector<PeriodPeak> periodogram;
     std::vector<ObservedMinimum> minima; ///< in time order
     /// Another period fits about as well: the light does not tell them apart. For equal
     /// eclipses this is half the period found; otherwise a candidate close in score.
     std::optional<double> alternativeDays;
     bool twoEclipsesSeen = false; ///< a secondary eclipse was found in the folded light
 };
+
+/// The most points the periodogram of a result keeps.
+inline constexpr std::size_t MaxPeriodogramPoints = 2000;
 
 /// Called now and then with the share of the work done (0..1); return false to cancel,
 /// and the search throws PeriodSearchCancelled.

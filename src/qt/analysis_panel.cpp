@@ -5,6 +5,7 @@
 #include "physics/checked.h"
 #include "physics/orbit.h"
 #include "qt/main_window.h"
+#include "qt/period_view.h"
 #include "render/thin_points.h"
 
 #include <QApplication>
@@ -195,6 +196,75 @@ void ResidualPage::show(const ObservedOverlay& overlay) {
 
 void ResidualPage::applyScale(double scale) {
     scaleChart(chart_, scale);
+}
+
+// ---- Period -------------------------------------------------------------------------------
+
+PeriodPage::PeriodPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("periodPage"));
+    periodogramChart_ = newChart(periodogramView_, this, tr("period (days)"),
+                                 tr("score (variance explained)"), px_, py_);
+    periodogramView_->setObjectName(QStringLiteral("periodogramChart"));
+    periodogram_ = addSeries<QLineSeries>(periodogramChart_, px_, py_);
+    periodogram_->setColor(QColor(0x30, 0x50, 0xC0));
+    chosen_ = addSeries<QLineSeries>(periodogramChart_, px_, py_);
+    chosen_->setColor(QColor(0xD0, 0x20, 0x20));
+    candidates_ = addSeries<QScatterSeries>(periodogramChart_, px_, py_);
+    candidates_->setColor(QColor(0xE0, 0x80, 0x20));
+    py_->setRange(0, 1);
+    minimaChart_ = newChart(minimaView_, this, tr("cycle"), tr("O − C (minutes)"), mx_, my_);
+    minimaView_->setObjectName(QStringLiteral("minimaChart"));
+    oMinusC_ = addSeries<QScatterSeries>(minimaChart_, mx_, my_);
+    oMinusC_->setColor(QColor(0x20, 0x80, 0x20));
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("periodNote"));
+    note_->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(periodogramView_, 1);
+    layout->addWidget(minimaView_, 1);
+    layout->addWidget(note_);
+    applyScale(1);
+}
+
+void PeriodPage::show(const FoundPeriod& found) {
+    const analysis::PeriodResult& r = found.result;
+    QList<QPointF> points;
+    double low = 0, high = 0;
+    for (const analysis::PeriodPeak& p : r.periodogram) {
+        points.append(QPointF(p.periodDays, p.score));
+        low = low == 0 ? p.periodDays : std::min(low, p.periodDays);
+        high = std::max(high, p.periodDays);
+    }
+    periodogram_->replace(points);
+    QList<QPointF> peaks;
+    for (const analysis::PeriodPeak& p : r.peaks)
+        peaks.append(QPointF(p.periodDays, p.score));
+    candidates_->replace(peaks);
+    const double period = found.periodDays();
+    chosen_->replace({QPointF(period, 0), QPointF(period, 1)});
+    if (high > low) px_->setRange(low, high);
+    QList<QPointF> minima;
+    double spread = 0;
+    for (const analysis::ObservedMinimum& m : r.minima) {
+        minima.append(QPointF(m.cycle, m.oMinusC * 24 * 60));
+        spread = std::max(spread, std::fabs(m.oMinusC * 24 * 60) + m.error * 24 * 60);
+    }
+    oMinusC_->replace(minima);
+    if (!r.minima.empty()) mx_->setRange(r.minima.front().cycle - 1, r.minima.back().cycle + 1);
+    my_->setRange(-std::max(spread, 1e-3) * 1.1, std::max(spread, 1e-3) * 1.1);
+    QString text = tr("Period %1 ± %2 d, epoch %3 ± %4; %5 minima timed")
+                       .arg(shown(figure(period)), shown(figure(r.periodErrorDays)),
+                            QString::number(r.epoch, 'f', 5), shown(figure(r.epochError)))
+                       .arg(r.minima.size());
+    if (r.alternativeDays)
+        text += tr("; or %1 d (Ctrl+Alt+P)")
+                    .arg(shown(figure(found.alternativeInUse ? r.periodDays : *r.alternativeDays)));
+    note_->setText(text);
+}
+
+void PeriodPage::applyScale(double scale) {
+    scaleChart(periodogramChart_, scale);
+    scaleChart(minimaChart_, scale);
 }
 
 // ---- Velocities ---------------------------------------------------------------------------
@@ -561,14 +631,17 @@ AnalysisPanel::AnalysisPanel(MainWindow& window)
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("analysisPages"));
     residuals_ = new ResidualPage(tabs_);
+    period_ = new PeriodPage(tabs_);
     velocities_ = new VelocityPage(tabs_);
     fit_ = new FitPage(tabs_);
     measure_ = new MeasurePage(tabs_);
     tabs_->addTab(residuals_, tr("Residuals"));
+    tabs_->addTab(period_, tr("Period"));
     tabs_->addTab(velocities_, tr("Velocities"));
     tabs_->addTab(fit_, tr("Fit"));
     tabs_->addTab(measure_, tr("Measure"));
     showPage(residuals_, false);
+    showPage(period_, false);
     showPage(fit_, false);
     setWidget(tabs_);
 }
@@ -600,12 +673,23 @@ void AnalysisPanel::updateNow() {
         font.setPixelSize(std::max(10, static_cast<int>(std::lround(12 * scale))));
         tabs_->setFont(font);
         residuals_->applyScale(scale);
+        period_->applyScale(scale);
         velocities_->applyScale(scale);
         measure_->applyScale(scale);
     }
     const bool observed = f.observed.shown() && f.observed.figures().has_value();
     showPage(residuals_, observed);
     if (observed) residuals_->show(f.observed);
+    // The Period page: once a search has found a period, while the points are shown.
+    const std::optional<FoundPeriod>& found = window_.periodView().found();
+    const bool searched = found.has_value() && f.observed.shown();
+    showPage(period_, searched);
+    if (!searched) {
+        periodShown_.reset();
+    } else if (periodShown_ != found->periodDays()) {
+        periodShown_ = found->periodDays();
+        period_->show(*found);
+    }
     // The model's curves from the parameters of the last plot; a set the model cannot
     // evaluate leaves the pages as they were.
     try {
@@ -642,6 +726,7 @@ std::vector<WorksheetRow> AnalysisPanel::worksheetRows() const {
 std::vector<QChartView*> AnalysisPanel::plots() const {
     std::vector<QChartView*> views;
     if (showsPage(residuals_)) views.push_back(residuals_->chartView());
+    if (showsPage(period_)) views.push_back(period_->chartView());
     views.push_back(measure_->chartView());
     views.push_back(velocities_->chartView());
     return views;

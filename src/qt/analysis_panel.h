@@ -7,6 +7,7 @@
 #include "analysis/eclipse_measure.h"
 #include "analysis/velocity_curve.h"
 #include "render/observed_overlay.h"
+#include "ui/found_period.h"
 #include "ui/worksheet.h"
 
 #include <QDockWidget>
@@ -60,6 +61,33 @@ private:
     QValueAxis *x_, *y_;
     QLabel* figures_;
     std::vector<double> keptX_, keptY_, outX_, outY_;
+};
+
+/// The periodogram of the last period search with the period in use and the other
+/// candidates, and the O - C of the minima timed against the ephemeris found.
+class PeriodPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit PeriodPage(QWidget* parent = nullptr);
+    void show(const FoundPeriod& found);
+    [[nodiscard]] QChartView* chartView() const { return periodogramView_; }
+    [[nodiscard]] QChartView* minimaView() const { return minimaView_; }
+    [[nodiscard]] QLineSeries* periodogram() const { return periodogram_; }
+    [[nodiscard]] QScatterSeries* candidates() const { return candidates_; }
+    [[nodiscard]] QLineSeries* chosen() const { return chosen_; }
+    [[nodiscard]] QScatterSeries* oMinusC() const { return oMinusC_; }
+    [[nodiscard]] const QLabel* note() const { return note_; }
+    void applyScale(double scale);
+
+private:
+    QChartView *periodogramView_, *minimaView_;
+    QChart *periodogramChart_, *minimaChart_;
+    QLineSeries* periodogram_;
+    QScatterSeries* candidates_;
+    QLineSeries* chosen_;
+    QScatterSeries* oMinusC_;
+    QValueAxis *px_, *py_, *mx_, *my_;
+    QLabel* note_;
 };
 
 /// The model's two velocity curves against phase, and observed velocities when given.
@@ -182,6 +210,7 @@ public:
 
     [[nodiscard]] QTabWidget* tabs() const { return tabs_; }
     [[nodiscard]] ResidualPage* residualPage() const { return residuals_; }
+    [[nodiscard]] PeriodPage* periodPage() const { return period_; }
     [[nodiscard]] VelocityPage* velocityPage() const { return velocities_; }
     [[nodiscard]] FitPage* fitPage() const { return fit_; }
     [[nodiscard]] MeasurePage* measurePage() const { return measure_; }
@@ -197,10 +226,12 @@ private:
     MainWindow& window_;
     QTabWidget* tabs_;
     ResidualPage* residuals_;
+    PeriodPage* period_;
     VelocityPage* velocities_;
     FitPage* fit_;
     MeasurePage* measure_;
     bool pending_ = false;
+    std::optional<double> periodShown_; ///< the period in use the Period page shows
     double scale_ = 0;
     std::vector<FittedValue> fitted_;
     std::optional<double> fitChi2_;

@@ -115,8 +115,9 @@ bool MainWindow::writeWorksheetTo(const QString& pdfPath) {
         writer.newPage();
         y = body.top();
         title(tr("Plots"));
-        // Three plots one above the other, each its own shape.
-        const int plotHeight = (body.bottom() - y) / 3 - line;
+        // The plots one above the other (room for three at least), each its own shape.
+        const int plotRows = std::max(3, static_cast<int>(charts.size()));
+        const int plotHeight = (body.bottom() - y) / plotRows - line;
         const int plotWidth =
             std::min(body.width(), plotHeight * PlotSize.width() / PlotSize.height());
         for (const auto& [chart, size] : charts) {

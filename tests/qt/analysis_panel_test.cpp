@@ -9,6 +9,8 @@
 #include "analysis/velocity_curve.h"
 #include "fit/least_squares.h"
 #include "qt/analysis_panel.h"
+#include "qt/observed_view.h"
+#include "qt/period_view.h"
 #include "render/observed_set.h"
 #include "ui/window_fit.h"
 
@@ -30,6 +32,7 @@
 #include <QtCharts/QScatterSeries>
 
 #include <cmath>
+#include <fstream>
 
 namespace orvanta::view::testing {
 
@@ -141,6 +144,45 @@ TEST_F(PanelTest, TheResidualPageShowsWithObservedPointsAndTheOverlaysFigures) {
     window->removeObserved();
     panel().updateNow();
     EXPECT_FALSE(panel().showsPage(panel().residualPage()));
+}
+
+TEST_F(PanelTest, ThePeriodPageShowsTheSearchsPeriodogramCandidatesAndMinima) {
+    showPanel();
+    panel().updateNow();
+    EXPECT_FALSE(panel().showsPage(panel().periodPage()));
+    // The teaching file of the twins without its period: searched as it opens.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("twins.csv"));
+    {
+        std::ifstream in(ORVANTA_SOURCE_DIR "/data/twins.csv");
+        std::ofstream out(file.toStdString());
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("# period", 0) != 0 && line.rfind("# epoch", 0) != 0)
+                out << line << '\n';
+    }
+    window->openObserved(file);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !window->observedLoader().busy() && !window->periodView().busy(); }, 20000));
+    ASSERT_TRUE(window->periodView().found().has_value());
+    panel().updateNow();
+    ASSERT_TRUE(panel().showsPage(panel().periodPage()));
+    const FoundPeriod& found = *window->periodView().found();
+    PeriodPage& page = *panel().periodPage();
+    ASSERT_EQ(page.periodogram()->count(), static_cast<int>(found.result.periodogram.size()));
+    EXPECT_EQ(page.periodogram()->at(3),
+              QPointF(found.result.periodogram[3].periodDays, found.result.periodogram[3].score));
+    EXPECT_EQ(page.candidates()->count(), static_cast<int>(found.result.peaks.size()));
+    EXPECT_EQ(page.chosen()->at(0).x(), found.periodDays());
+    ASSERT_EQ(page.oMinusC()->count(), static_cast<int>(found.result.minima.size()));
+    if (!found.result.minima.empty()) {
+        EXPECT_EQ(page.oMinusC()->at(0),
+                  QPointF(found.result.minima[0].cycle, found.result.minima[0].oMinusC * 24 * 60));
+    }
+    // The other candidate, as Ctrl+Alt+P folds on it.
+    window->switchPeriod();
+    panel().updateNow();
+    EXPECT_EQ(page.chosen()->at(0).x(), window->periodView().found()->periodDays());
+    EXPECT_NE(page.chosen()->at(0).x(), found.result.periodDays);
 }
 
 TEST_F(PanelTest, TheVelocityPageShowsTheModelsCurvesAndObservedVelocitiesGiven) {
