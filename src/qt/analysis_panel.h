@@ -205,8 +205,6 @@ public:
     void modelChanged();
     /// Brings every page up to date now.
     void updateNow();
-    /// Shows a fit's result on the Fit page.
-    void showFit(const orvanta::fit::FitResult& result);
 
     [[nodiscard]] QTabWidget* tabs() const { return tabs_; }
     [[nodiscard]] ResidualPage* residualPage() const { return residuals_; }
@@ -220,6 +218,11 @@ public:
     [[nodiscard]] std::vector<WorksheetRow> worksheetRows() const;
     /// The plots of the pages shown, for the worksheet.
     [[nodiscard]] std::vector<QChartView*> plots() const;
+
+public slots:
+    /// Shows a fit's result on the Fit page (and in the worksheet), for the window's fit
+    /// dialog to connect to.
+    void showFit(const orvanta::fit::FitResult& result);
 
 private:
     void showPage(QWidget* page, bool shown);
