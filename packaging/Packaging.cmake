@@ -69,7 +69,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/strip_comments.cmake)
 set(CPACK_ORVANTA_STRIP ${CMAKE_STRIP})
-# The libraries the program links come from dpkg-shlibdeps; the platform plugins and the
+# The libraries the program links come from dpkg-shlibdeps (Qt Charts, for the analysis
+# panel, among them: libqt6charts6); the platform plugins and the
 # fonts it draws with (the labels in DejaVu Sans Condensed, from fonts-dejavu-extra) are
 # loaded at run time, so they are named here. The Wayland plugin serves a Wayland session;
 # without it the window shows through X11.

@@ -718,6 +718,16 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     const auto trials = static_cast<std::size_t>(trialsWanted);
     const Series held = clipped(s);
     const std::vector<float> coarse = firstPass(held, fLow, df, trials, coarseBins, progress);
+    // The periodogram as a plot shows it: the best trial of each run, in order of frequency.
+    std::vector<PeriodPeak> periodogram;
+    const std::size_t run = (trials + MaxPeriodogramPoints - 1) / MaxPeriodogramPoints;
+    for (std::size_t first = 0; first < trials; first += run) {
+        std::size_t best = first;
+        for (std::size_t k = first; k < std::min(trials, first + run); ++k)
+            if (coarse[k] < coarse[best]) best = k;
+        periodogram.push_back(
+            {1 / (fLow + static_cast<double>(best) * df), 1 - static_cast<double>(coarse[best])});
+    }
 
     // The best local minima of theta, at least 1/span apart in frequency (closer periods
     // cannot be told apart over the span).
@@ -817,6 +827,7 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     // One eclipse in the repeat period: two equal ones per orbit.
     const Eclipses seen = findEclipses(s, repeat, eclipseBins);
     PeriodResult r;
+    r.periodogram = std::move(periodogram);
     r.twoEclipsesSeen = seen.secondaryPhase.has_value();
     // Unless no point falls in a stretch of phase wide enough to hide the second eclipse
     // (half as wide as the first): then the light repeats on its own period, the second

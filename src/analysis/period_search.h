@@ -3,6 +3,7 @@
 // a light curve's raw times: no window, no model, only the observations.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -52,7 +53,10 @@ struct PeriodResult {
     double epoch = 0;      ///< a time of primary (deeper) minimum near the middle of the data
     double epochError = 0; ///< days, one standard error
     std::string method;    ///< how the period was found, one line
-    std::vector<PeriodPeak> peaks;       ///< the period found first, then the other candidates
+    std::vector<PeriodPeak> peaks; ///< the period found first, then the other candidates
+    /// The score along the trial periods of the first pass, longest period first: of each
+    /// run of trials the best, at most MaxPeriodogramPoints, so that every peak shows.
+    std::vector<PeriodPeak> periodogram;
     std::vector<ObservedMinimum> minima; ///< in time order
     /// Another period fits about as well: the light does not tell them apart. For equal
     /// eclipses this is half the period found; for one eclipse seen and a stretch of phase
@@ -65,6 +69,9 @@ struct PeriodResult {
 /// seen takes more than half the light (deeper than 0.75 mag: the other star, fainter, can
 /// never hide as much); with minus a flux of unknown zero it cannot tell.
 enum class Dimming { Any, Magnitudes };
+
+/// The most points the periodogram of a result keeps.
+inline constexpr std::size_t MaxPeriodogramPoints = 2000;
 
 /// Called now and then with the share of the work done (0..1); return false to cancel,
 /// and the search throws PeriodSearchCancelled.

@@ -3,11 +3,14 @@
 // driven through the same entry points as the user's clicks and keys, then grabbed.
 //
 // Usage: orvanta_lesson_pictures DIRECTORY
+#include "analysis/eclipse_measure.h"
+#include "qt/analysis_panel.h"
 #include "qt/main_window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QTabWidget>
 
 #include <cstdio>
 #include <functional>
@@ -27,6 +30,7 @@ public:
         settle();
     }
     Form1& form() { return window_.form(); }
+    MainWindow& window() { return window_; }
     /// Types a text into a box, as the user's keys would.
     void type(orvanta::TextBoxCtl& box, const char* text) {
         form().TextEdited(box, text);
@@ -145,6 +149,38 @@ int main(int argc, char* argv[]) {
         l.type(f.Text11, "4.93");
         l.command(Command::Plot);
         std::printf("radius from 4.93 and 5780 K: %s\n", f.Text9.Text.c_str());
+    }
+    {
+        // The analysis panel beside the picture: the cursors on the eclipses of a small star
+        // seen edge-on, the durations and depths, and what they give beside the model's.
+        Lesson l(dir);
+        Form1& f = l.form();
+        l.type(f.Text10, "1.2");
+        l.type(f.Text5, "0");
+        l.command(Command::Clear);
+        l.command(Command::Plot);
+        MainWindow& w = l.window();
+        w.resize(1400, 640);
+        w.togglePanel();
+        orvanta::view::AnalysisPanel& panel = *w.panel();
+        panel.tabs()->setCurrentWidget(panel.measurePage());
+        panel.updateNow();
+        // A student's cursors: near the model's contacts, not on them.
+        const orvanta::analysis::ModelContacts c = orvanta::analysis::contactsOf(
+            orvanta::analysis::lightCurveOf(orvanta::parametersOf(f)));
+        using Page = orvanta::view::MeasurePage;
+        Page& page = *panel.measurePage();
+        if (c.primary && c.secondary) {
+            page.setCursor(Page::PrimaryFirst, c.primary->first - 0.002);
+            page.setCursor(Page::PrimaryLast, c.primary->last + 0.001);
+            if (c.primary->second && c.primary->third) {
+                page.setCursor(Page::PrimarySecond, *c.primary->second + 0.001);
+                page.setCursor(Page::PrimaryThird, *c.primary->third - 0.002);
+            }
+            page.setCursor(Page::SecondaryFirst, c.secondary->first);
+            page.setCursor(Page::SecondaryLast, c.secondary->last + 0.002);
+        }
+        l.save("panel-measure");
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 // The window: builds the controls' widgets on the stage, and shows the model after every event.
 #include "qt/main_window.h"
 
+#include "qt/analysis_panel.h"
 #include "qt/bindings.h"
 #include "qt/canvas.h"
 #include "qt/credits_box.h"
@@ -32,7 +33,7 @@
 
 namespace orvanta::view {
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_unique<Form1>()) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), form_(std::make_unique<Form1>()) {
     pictures_ = Pictures::load();
     Form1& f = *form_;
     setWindowTitle(QString::fromLatin1(WindowCaption));
@@ -42,6 +43,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setAutoFillBackground(true); // the bars beside the picture
+    setDockOptions(QMainWindow::AllowTabbedDocks);
+    centre_ = new QWidget(this);
+    centre_->setObjectName(QStringLiteral("pictureArea"));
+    centre_->setPalette(pal);
+    centre_->setAutoFillBackground(true);
+    centre_->installEventFilter(this); // its resizes refit the picture
+    setCentralWidget(centre_);
 
     // Every control stands in the client area in window pixels, as the layout places it;
     // the stage shows that area scaled to the window.
@@ -211,7 +219,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     proxy_ = new ClientProxy;
     proxy_->setWidget(client_);
     scene_->addItem(proxy_);
-    view_ = new QGraphicsView(scene_, this);
+    view_ = new QGraphicsView(scene_, centre_);
     view_->setObjectName(QStringLiteral("stage"));
     view_->setFrameShape(QFrame::NoFrame);
     view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -222,7 +230,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
     view_->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(view_);
 
-    fullScreenTitle_ = new QLabel(this);
+    fullScreenTitle_ = new QLabel(centre_);
     fullScreenTitle_->setObjectName(QStringLiteral("fullScreenTitle"));
     fullScreenTitle_->setTextFormat(Qt::PlainText);
     fullScreenTitle_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -245,6 +253,16 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(std::make_uniqu
             shortcut->setEnabled(false);
         }
     }
+
+    // The analysis panel beside the picture: hidden until F9; Ctrl+P writes the worksheet.
+    panel_ = new AnalysisPanel(*this);
+    addDockWidget(Qt::RightDockWidgetArea, panel_);
+    panel_->hide();
+    connect(panel_, &QDockWidget::visibilityChanged, this, [this] { fitPicture(); });
+    connect(panel_, &QDockWidget::topLevelChanged, this, [this] { fitPicture(); });
+    addKeyCommand("togglePanel", QKeySequence(Qt::Key_F9), &MainWindow::togglePanel);
+    addKeyCommand("writeWorksheet", QKeySequence(Qt::CTRL | Qt::Key_P),
+                  &MainWindow::writeWorksheet);
 
     const QRect free = screen()->availableGeometry();
     const PictureFit opening = openingSize(free.width(), free.height());
@@ -271,7 +289,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::event(QEvent* event) {
-    return acceptsDrop(event) || QWidget::event(event);
+    return acceptsDrop(event) || QMainWindow::event(event);
 }
 
 void MainWindow::quit() {
@@ -309,6 +327,7 @@ void MainWindow::refresh() {
             timer_.stop();
     }
     if (form_->ErrorCount != errorsShown_) showError();
+    if (panel_ != nullptr) panel_->modelChanged();
 }
 
 void MainWindow::showError() {

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QImage>
+#include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -39,11 +40,12 @@ namespace orvanta::view {
 class Canvas;
 class FitView;
 class ObservedLoader;
+class AnalysisPanel;
 class PeriodView;
 class PanelFrame;
 struct Binding;
 
-class MainWindow : public QWidget {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
@@ -126,13 +128,24 @@ public:
     [[nodiscard]] QFileDialog* saveDialog() const { return saveDialog_; }
     /// The folder the save dialogs open in: the one last saved to, else the documents.
     [[nodiscard]] static QString saveFolder();
+    /// F9: shows or hides the analysis panel beside the picture.
+    void togglePanel();
+    /// The analysis panel (a dock, hidden at the first start).
+    [[nodiscard]] AnalysisPanel* panel() const { return panel_; }
+    /// Ctrl+P: the worksheet (a PDF and a CSV beside it) through the standard save dialog.
+    void writeWorksheet();
+    /// Writes the worksheet to `pdfPath` and its numbers to the CSV beside it (the same name
+    /// ending in .csv); false, with a message box, when either cannot be written. The
+    /// window's state is as before afterwards.
+    bool writeWorksheetTo(const QString& pdfPath);
     /// Where the window keeps what it remembers: the dialogs' folders, its size, place and
     /// full-screen state (~/.config/Orvanta/Orvanta.conf).
     [[nodiscard]] static QSettings settings();
     /// The size, place and full-screen state of the last run, on a screen that is still
     /// there; the opening size when there is none. Call before show().
     void restorePlace();
-    /// Remembers the size, place and full-screen state for the next run.
+    /// Remembers the size, place and full-screen state, and the panel's (shown, floating,
+    /// where), for the next run.
     void savePlace();
 
     /// The animation's pace at start: the model asks for 1 ms ticks; about 60 steps a second.
@@ -169,6 +182,9 @@ private:
     /// Takes a drag or drop of one local file as a file to open.
     bool acceptsDrop(QEvent* event);
     void fitPicture();
+    /// The area the picture and its bars fill: the whole window unless the panel is docked
+    /// beside it.
+    [[nodiscard]] QSize pictureArea() const;
     void keyLeftOver(QKeyEvent* event);
     /// A key in portable text as the keyboard table has it ("Space", "Ctrl+L", "Esc").
     static QString portableKeys(const QKeyEvent* event);
@@ -179,6 +195,9 @@ private:
     std::unique_ptr<Form1> form_;
     Pictures pictures_;
     QWidget* client_ = nullptr;
+    /// The central widget: the picture between its black bars.
+    QWidget* centre_ = nullptr;
+    AnalysisPanel* panel_ = nullptr;
     QGraphicsScene* scene_ = nullptr;
     QGraphicsView* view_ = nullptr;
     QGraphicsProxyWidget* proxy_ = nullptr;

@@ -29,6 +29,10 @@ void MainWindow::addKeyCommand(const char* name, const QKeySequence& keys,
 // A text box claims some Ctrl keys for itself (Ctrl+E moves to the end of the line on
 // Linux desktops); the window's commands win.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centre_) {
+        if (event->type() == QEvent::Resize) fitPicture();
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         // Ctrl+Z is the box's own undo unless a fit can be undone.
@@ -53,7 +57,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (acceptsDrop(event)) return true;
-    return QWidget::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::command(Command command) {

@@ -3,6 +3,7 @@
 // picture scaled into any size, full screen with the title in the bars.
 #include "qt/main_window.h"
 
+#include "qt/analysis_panel.h"
 #include "qt/marks.h"
 #include "ui/window_fit.h"
 
@@ -14,14 +15,35 @@
 
 namespace orvanta::view {
 
+namespace {
+/// The version of the panel's saved state: a later layout of docks ignores an older one.
+constexpr int PanelStateVersion = 1;
+} // namespace
+
 void MainWindow::restorePlace() {
     // Qt puts a window whose screen has gone back onto one that is there.
     const QByteArray place = settings().value(QStringLiteral("window/geometry")).toByteArray();
     if (!place.isEmpty()) restoreGeometry(place);
+    // The panel: shown or hidden, docked or floating, and where.
+    const QByteArray panels = settings().value(QStringLiteral("window/state")).toByteArray();
+    if (!panels.isEmpty()) restoreState(panels, PanelStateVersion);
 }
 
 void MainWindow::savePlace() {
     settings().setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings().setValue(QStringLiteral("window/state"), saveState(PanelStateVersion));
+}
+
+void MainWindow::togglePanel() {
+    panel_->setVisible(!panel_->isVisible());
+    if (panel_->isVisible()) panel_->modelChanged();
+}
+
+QSize MainWindow::pictureArea() const {
+    // With the panel hidden or floating the picture has the whole window, at once (the
+    // central widget follows a resize only when the layout next runs).
+    if (panel_ == nullptr || panel_->isHidden() || panel_->isFloating()) return size();
+    return centre_->size();
 }
 
 double MainWindow::pictureScale() const {
@@ -29,12 +51,12 @@ double MainWindow::pictureScale() const {
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+    QMainWindow::resizeEvent(event);
     fitPicture();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
+    QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && leaveFullScreen_ != nullptr) {
         leaveFullScreen_->setEnabled(isFullScreen());
         fitPicture();
@@ -44,8 +66,9 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::fitPicture() {
     if (view_ == nullptr) return;
-    PictureFit fit = orvanta::fitPicture(width(), height());
-    if (isFullScreen()) fit = fullScreenFit(width(), height()).picture;
+    const QSize area = pictureArea();
+    PictureFit fit = orvanta::fitPicture(area.width(), area.height());
+    if (isFullScreen()) fit = fullScreenFit(area.width(), area.height()).picture;
     showFullScreenTitle();
     view_->setGeometry(fit.left, fit.top, fit.width, fit.height);
     // Each side fills its whole pixels exactly; the two scales differ by under a pixel.
@@ -66,7 +89,8 @@ void MainWindow::showFullScreenTitle() {
         fullScreenTitle_->hide();
         return;
     }
-    const FullScreenFit fit = fullScreenFit(width(), height());
+    const QSize area = pictureArea();
+    const FullScreenFit fit = fullScreenFit(area.width(), area.height());
     QFont font = controlFont(false);
     font.setPixelSize(fit.textPixels);
     fullScreenTitle_->setFont(font);

@@ -65,6 +65,8 @@ void ObservedOverlay::show(ObservedSet set) {
     ++setRevision_;
     rms_.reset();
     figures_.reset();
+    residual_.clear();
+    outlier_.clear();
     graph_.reset();
 }
 
@@ -76,6 +78,8 @@ void ObservedOverlay::remove() {
     graph_.reset();
     rawPhase_.clear();
     phase_.clear();
+    residual_.clear();
+    outlier_.clear();
     clearLayer();
 }
 
@@ -121,6 +125,8 @@ void ObservedOverlay::update(const Graph& g) {
     seenCurve_ = curveRevision_;
     rms_.reset();
     figures_.reset();
+    residual_.clear();
+    outlier_.clear();
     const bool drawable =
         std::isfinite(g.period) && g.period > 0 && std::isfinite(g.maxPower) && g.maxPower > 0 &&
         std::isfinite(g.maxShown) && std::isfinite(g.graphMag) && std::isfinite(g.graphBase) &&
@@ -184,17 +190,25 @@ void ObservedOverlay::update(const Graph& g) {
         sample.push_back(bars && inverseError_[i * step] > 0 ? r * inverseError_[i * step] : r);
     }
     RobustTally tally(robustScaleOf(sample));
+    residual_.resize(n);
+    outlier_.assign(n, false);
     for (std::size_t i = 0; i < n; ++i) {
         phase_[i] = placed(i);
-        tally.add(obs[i * step] - model(phase_[i]), bars ? inverseError_[i * step] : 0);
+        const double r = obs[i * step] - model(phase_[i]);
+        residual_[i] = r;
+        if (!tally.add(r, bars ? inverseError_[i * step] : 0) && std::isfinite(r))
+            outlier_[i] = true;
     }
     // The plain rms: the same sum of squares, in the same order, as the tally's. Bounded
     // brightnesses keep it finite; should it not be, no figure is shown.
     figures_ = tally.figures(bars, 0);
-    if (figures_->points > 0 && std::isfinite(figures_->rms))
+    if (figures_->points > 0 && std::isfinite(figures_->rms)) {
         rms_ = figures_->rms;
-    else
+    } else {
         figures_.reset();
+        residual_.clear();
+        outlier_.clear();
+    }
     draw(g);
 }
 

@@ -78,6 +78,13 @@ public:
     /// The robust figures of the same residuals: outliers beyond five robust sigma counted
     /// and left out, the reduced chi-square where the file has errors.
     [[nodiscard]] const std::optional<RobustFigures>& figures() const { return figures_; }
+    /// Observed less model at each point used (alignedPhase()), in the graph's unit
+    /// (magnitudes or relative flux), and whether each is an outlier by the figures' rule;
+    /// empty while figures() is.
+    [[nodiscard]] const std::vector<double>& residuals() const { return residual_; }
+    [[nodiscard]] const std::vector<bool>& outliers() const { return outlier_; }
+    /// Whether the residuals are in magnitudes (else relative flux).
+    [[nodiscard]] bool inMagnitudes() const { return graph_ && graph_->mode == 1; }
     /// "algol.txt: 412 points, rms 0.031 mag", and with outliers or errors
     /// "algol.txt: 728 points, rms 0.011 mag (3 outliers), χ²ᵣ 1.04" (the rms without them);
     /// a file without a period adds "folded on the model's period", a band is named, and a
@@ -113,6 +120,8 @@ private:
     double shift_ = 0;
     std::optional<double> rms_;
     std::optional<RobustFigures> figures_;
+    std::vector<double> residual_;
+    std::vector<bool> outlier_;
     std::vector<double> inverseError_; ///< 1 / half the error bar, 0 without one
     int errorMode_ = -1;               ///< the graph mode inverseError_ is in
 

@@ -177,6 +177,32 @@ TEST(FindsThePeriod, FluxAsDimmingAndTheRangeNarrowed) {
     EXPECT_GT(std::abs(elsewhere.periodDays / o.periodDays - 1), 0.01);
 }
 
+// The periodogram kept for a plot: inside the range, longest period first, a bounded number
+// of points, its highest score at the period found (or the light's repeat period, its half).
+TEST(FindsThePeriod, KeepsItsPeriodogramForAPlot) {
+    const testing::ModelCurve curve = testing::modelCurve(Systems[5].inputs);
+    Schedule s;
+    s.points = 1500;
+    s.nightly = false;
+    const Observations o = testing::observe(curve, s);
+    const auto r = findPeriod(o.time, o.magnitude, {2.0, 5.0});
+    ASSERT_GT(r.periodogram.size(), 10U);
+    EXPECT_LE(r.periodogram.size(), orvanta::analysis::MaxPeriodogramPoints);
+    const orvanta::analysis::PeriodPeak* best = &r.periodogram.front();
+    for (std::size_t k = 0; k < r.periodogram.size(); ++k) {
+        const orvanta::analysis::PeriodPeak& p = r.periodogram[k];
+        EXPECT_GE(p.periodDays, 2.0 * (1 - 1e-9));
+        EXPECT_LE(p.periodDays, 5.0 * (1 + 1e-9));
+        EXPECT_LE(p.score, 1.0);
+        if (k > 0) {
+            EXPECT_LT(p.periodDays, r.periodogram[k - 1].periodDays);
+        }
+        if (p.score > best->score) best = &p;
+    }
+    const double ratio = best->periodDays / r.periodDays;
+    EXPECT_TRUE(std::abs(ratio - 1) < 0.01 || std::abs(ratio - 0.5) < 0.01) << ratio;
+}
+
 TEST(FindsThePeriod, RefusesWhatHoldsNoPeriod) {
     std::vector<double> t, y;
     for (int i = 0; i < 20; ++i) {
