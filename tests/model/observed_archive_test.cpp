@@ -282,4 +282,43 @@ TEST_F(HostileFile, RefusedEarlyWithOneMessage) {
     EXPECT_EQ(refusal(binary), "this is not a text file (it holds binary data)");
 }
 
+TEST_F(HostileFile, TooManyRowsAreRefusedAtTheFirstRowAndJustEnoughAccepted) {
+    // With a limit of 20 000 rows: comments, blank lines and the header are no rows; a
+    // skipped row is one.
+    ObservedOptions options;
+    options.maxRows = 20'000;
+    auto write = [&](const std::string& file, int rows, bool overlongLate) {
+        const std::string path = (dir / file).string();
+        std::ofstream out(path, std::ios::binary);
+        out << "# period = 1.5 d\nHJD,V,err\n";
+        for (int i = 0; i < rows; ++i) {
+            if (i == 10 || i == 15'000) out << "\n  # a note\r\n";
+            if (i == 5000 && overlongLate) out << std::string(100'000, '7') << "\n";
+            out << 2459000 + 0.01 * i << "," << (i == 7 ? "bright" : "9.5") << ",0.01\n";
+        }
+        return path;
+    };
+    auto read = [&](const std::string& path) -> std::string {
+        try {
+            return std::to_string(readObserved(path, "f", options).time.size()) + " points";
+        } catch (const DataFileError& e) {
+            return e.what();
+        }
+    };
+    EXPECT_EQ(read(write("enough.csv", 20'000, false)), "19999 points");
+    // Row 20 001 is line 2 + 20 001 + 4 (two blank lines and two comments).
+    EXPECT_EQ(read(write("over.csv", 20'001, false)), "line 20007: more than 20000 rows");
+    // Counted before they are parsed: the overlong line at row 5000 (a row too) is never
+    // reached.
+    EXPECT_EQ(read(write("late.csv", 30'000, true)), "line 20007: more than 20000 rows");
+    // The text reader and its rule for rows without a file.
+    std::string text = "t mag\n";
+    for (int i = 0; i < 5; ++i)
+        text += std::to_string(i) + " 1\n";
+    options.maxRows = 4;
+    EXPECT_THROW(parseObserved(text, "x", options), DataFileError);
+    options.maxRows = 5;
+    EXPECT_EQ(parseObserved(text, "x", options).time.size(), 5u);
+}
+
 } // namespace
