@@ -26,8 +26,10 @@ struct Job {
     std::string path; ///< in the file system's encoding
     std::string name; ///< UTF-8, as shown
     ObservedOptions options;
+    ObservedOverlay::Graph graph;
     unsigned generation = 0;
-    std::shared_ptr<ObservedSet> set;
+    std::shared_ptr<const ObservedSet> set;
+    std::shared_ptr<const ObservedOverlay::Sample> sample;
     std::string error;
 };
 
@@ -54,17 +56,23 @@ ObservedLoader::~ObservedLoader() {
     }
 }
 
-void ObservedLoader::load(const QString& path, const std::optional<std::string>& band) {
+void ObservedLoader::load(const QString& path, const ObservedOverlay::Graph& graph,
+                          const std::optional<std::string>& band) {
     auto job = std::make_shared<Job>();
     job->options.band = band;
+    job->graph = graph;
     job->path = QFile::encodeName(path).toStdString();
     job->name = QFileInfo(path).fileName().toStdString();
     job->generation = ++generation_;
     pending_ = true;
     QThread* thread = QThread::create([job] {
         try {
-            job->set = std::make_shared<ObservedSet>(
+            auto set = std::make_shared<const ObservedSet>(
                 prepareObserved(readObserved(job->path, job->name, job->options)));
+            // Folded (and a large set thinned) for the graph, so that showing it is quick.
+            job->sample = std::make_shared<const ObservedOverlay::Sample>(
+                ObservedOverlay::sample(*set, job->graph));
+            job->set = std::move(set);
         } catch (const DataFileError& e) {
             job->error = e.what();
         } catch (const std::bad_alloc&) {
@@ -78,7 +86,7 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
         if (job->generation != generation_) return;
         pending_ = false;
         if (job->set)
-            emit loaded(job->set);
+            emit loaded(job->set, job->sample);
         else
             emit failed(qText(observedErrorText(job->name, job->error)));
     });
@@ -89,7 +97,7 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
 
 void MainWindow::openObserved(const QString& path) {
     observedPath_ = path;
-    loader_->load(path);
+    loader_->load(path, form_->observedGraph(true));
 }
 
 void MainWindow::nextObservedBand() {
@@ -100,7 +108,7 @@ void MainWindow::nextObservedBand() {
         at == set->bands.end()
             ? 0
             : (static_cast<std::size_t>(at - set->bands.begin()) + 1) % set->bands.size();
-    loader_->load(observedPath_, set->bands[next]);
+    loader_->load(observedPath_, form_->observedGraph(true), set->bands[next]);
 }
 
 void MainWindow::showObservedSummary() {
@@ -134,10 +142,11 @@ void MainWindow::removeObserved() {
     refresh();
 }
 
-void MainWindow::observedLoaded(const std::shared_ptr<ObservedSet>& set) {
+void MainWindow::observedLoaded(const std::shared_ptr<const ObservedSet>& set,
+                                const std::shared_ptr<const ObservedOverlay::Sample>& sample) {
     // A file read as it was meant to be says nothing; anything else is said on loading.
     const std::string summary = set->notable ? observedSummaryText(*set) : std::string();
-    periodView_->loaded(set); // shown now, or once its period is found
+    periodView_->loaded(set, sample); // shown now, or once its period is found
     if (!summary.empty()) showMessage(qText(summary), false);
 }
 
