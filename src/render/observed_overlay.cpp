@@ -131,6 +131,9 @@ void ObservedOverlay::show(std::shared_ptr<const ObservedSet> set) {
 void ObservedOverlay::show(std::shared_ptr<const ObservedSet> set, Sample ready) {
     set_ = std::move(set);
     sample_ = std::move(ready);
+    ++sampleRevision_;
+    used_.clear();
+    phase_.clear();
     ++setRevision_;
     rms_.reset();
     figures_.reset();
@@ -144,6 +147,7 @@ void ObservedOverlay::remove() {
     figures_.reset();
     graph_.reset();
     sample_ = {};
+    ++sampleRevision_;
     used_.clear();
     phase_.clear();
     clearLayer();
@@ -180,8 +184,10 @@ void ObservedOverlay::update(const Graph& g) {
     const ObservedSet& s = *set_;
     // Folded again when the period changes; a thinned sample also when the rows do.
     if (!(sample_.foldPeriod == foldPeriodOf(s, g)) ||
-        (sample_.thinned && !sameRows(sample_.graph, g)))
+        (sample_.thinned && !sameRows(sample_.graph, g))) {
         sample_ = sample(s, g);
+        ++sampleRevision_;
+    }
 
     // The model curve in phase, as relative flux and as the graph shows it.
     const std::size_t m = curveTime_.size();
@@ -203,13 +209,22 @@ void ObservedOverlay::update(const Graph& g) {
     const std::vector<double>& obs = g.mode == 0 ? s.flux : s.mag;
     const Sampled model(at, shown);
     const bool bars = !s.fluxLow.empty();
-    // One over half the error bar, in the unit the graph shows; 0 without one.
-    const std::vector<double>& low = g.mode == 0 ? s.fluxLow : s.magLow;
-    const std::vector<double>& high = g.mode == 0 ? s.fluxHigh : s.magHigh;
-    auto inverseError = [&](std::size_t i) {
-        const double e = (high[i] - low[i]) / 2;
-        return e > 0 && std::isfinite(e) ? 1 / e : 0;
-    };
+    const bool thinned = sample_.thinned;
+    const std::size_t sampled = sample_.rawPhase.size();
+    if (bars && (seenInverse_ != sampleRevision_ || inverseMode_ != g.mode)) {
+        // One over half the error bar of each point of the sample, in the unit the graph
+        // shows; 0 without one.
+        const std::vector<double>& low = g.mode == 0 ? s.fluxLow : s.magLow;
+        const std::vector<double>& high = g.mode == 0 ? s.fluxHigh : s.magHigh;
+        inverseError_.resize(sampled);
+        for (std::size_t k = 0; k < sampled; ++k) {
+            const std::size_t i = thinned ? sample_.index[k] : k;
+            const double e = (high[i] - low[i]) / 2;
+            inverseError_[k] = e > 0 && std::isfinite(e) ? 1 / e : 0;
+        }
+        seenInverse_ = sampleRevision_;
+        inverseMode_ = g.mode;
+    }
     // rawPhase + shift_ lies in (-1, 2): one whole turn at most either way.
     auto placed = [&](double raw) {
         const double p = raw + shift_;
@@ -217,23 +232,32 @@ void ObservedOverlay::update(const Graph& g) {
         return q < 1 ? q : 0;
     };
     // The points used: all, or of a thinned sample the first in each pixel as lined up now.
-    const bool thinned = sample_.thinned;
-    const std::size_t sampled = sample_.rawPhase.size();
-    used_.clear();
-    phase_.clear();
-    used_.reserve(sampled);
-    phase_.reserve(sampled);
-    if (thinned) usedCells_.clear();
-    for (std::size_t k = 0; k < sampled; ++k) {
-        const std::size_t i = thinned ? sample_.index[k] : k;
-        const double q = placed(sample_.rawPhase[k]);
-        if (thinned) {
+    if (!thinned) {
+        if (used_.size() != sampled) {
+            used_.resize(sampled);
+            for (std::size_t k = 0; k < sampled; ++k)
+                used_[k] = static_cast<std::uint32_t>(k);
+        }
+        phase_.resize(sampled);
+        for (std::size_t k = 0; k < sampled; ++k)
+            phase_[k] = placed(sample_.rawPhase[k]);
+    } else {
+        used_.clear();
+        phase_.clear();
+        usedInverse_.clear();
+        usedCells_.clear();
+        for (std::size_t k = 0; k < sampled; ++k) {
+            const std::size_t i = sample_.index[k];
+            const double q = placed(sample_.rawPhase[k]);
             const int x = static_cast<int>(GraphSpan * q + 0.5);
             if (!usedCells_.take(x, cellRow(graphRow(g, obs[i]) + 0.5, H))) continue;
+            used_.push_back(static_cast<std::uint32_t>(i));
+            phase_.push_back(q);
+            if (bars) usedInverse_.push_back(inverseError_[k]);
         }
-        used_.push_back(static_cast<std::uint32_t>(i));
-        phase_.push_back(q);
     }
+    // 1 / half the error bar of each point used.
+    const std::vector<double>& inverse = thinned ? usedInverse_ : inverseError_;
     const std::size_t n = used_.size();
     // The scatter the outliers are judged by, from at most about 4000 points at an even
     // stride: a figure redrawn on every drag step.
@@ -244,14 +268,12 @@ void ObservedOverlay::update(const Graph& g) {
         const std::size_t i = used_[k];
         const double r = obs[i] - model(phase_[k]);
         if (!std::isfinite(r)) continue;
-        const double inv = bars ? inverseError(i) : 0;
+        const double inv = bars ? inverse[k] : 0;
         scaled.push_back(inv > 0 ? r * inv : r);
     }
     RobustTally tally(robustScaleOf(scaled));
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t i = used_[k];
-        tally.add(obs[i] - model(phase_[k]), bars ? inverseError(i) : 0);
-    }
+    for (std::size_t k = 0; k < n; ++k)
+        tally.add(obs[used_[k]] - model(phase_[k]), bars ? inverse[k] : 0);
     // The plain rms: the same sum of squares, in the same order, as the tally's. Bounded
     // brightnesses keep it finite; should it not be, no figure is shown.
     figures_ = tally.figures(bars, 0);

@@ -137,8 +137,13 @@ private:
     std::optional<Graph> graph_;
     std::uint64_t seenSet_ = ~0ull, seenCurve_ = ~0ull;
     Sample sample_;
+    std::uint64_t sampleRevision_ = 0; ///< grows with every new sample
+    std::vector<double> inverseError_; ///< 1 / half the error bar of the sample's points
+    std::uint64_t seenInverse_ = ~0ull;
+    int inverseMode_ = -1;            ///< the graph mode inverseError_ is in
     std::vector<std::uint32_t> used_; ///< the points used on the last update
     std::vector<double> phase_;       ///< their phase on the graph
+    std::vector<double> usedInverse_; ///< their inverseError_
     double shift_ = 0;
     std::optional<double> rms_;
     std::optional<RobustFigures> figures_;
