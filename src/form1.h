@@ -274,6 +274,10 @@ public:
     /// Brings the observed points and their fit up to date with the graph; never raises.
     /// Runs after every handler.
     void refreshObserved();
+    /// What the graph shows now, as the observed points are placed on it (for a sample
+    /// taken off the event loop); nothing drawable when no points are shown and `always`
+    /// is false.
+    ObservedOverlay::Graph observedGraph(bool always = false);
     /// Said after the observed points' caption in the title, such as "period 2.8673 d found
     /// in the data" (ui/found_period.h); empty for a file with its own period.
     std::string observedNote;

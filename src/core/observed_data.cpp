@@ -347,6 +347,12 @@ public:
         return finish();
     }
 
+    /// Whether the columns are known: every later line that is neither blank nor a comment
+    /// is a data row.
+    [[nodiscard]] bool columnsKnown() const { return columnsKnown_; }
+    [[nodiscard]] std::size_t linesRead() const { return lineNo_; }
+    [[nodiscard]] std::size_t dataRows() const { return dataLines_; }
+
 private:
     /// Picks the columns of a header; false (with tryOnly) where it names no time or no
     /// brightness column.
@@ -657,8 +663,10 @@ void TextReader::skip(const char* reason) {
 }
 
 void TextReader::row(std::string_view line) {
+    // Every data row counts towards the limit, read or skipped.
+    if (++dataLines_ > options_.maxRows)
+        fail(lineNo_, "more than " + std::to_string(options_.maxRows) + " rows");
     split(line, sep_, fields_, scratch_);
-    ++dataLines_;
     // A file whose first thousand rows give nothing will give nothing: stop reading it.
     if (data_.time.empty() && dataLines_ > 1000 && data_.skipped == dataLines_ - 1)
         fail(firstSkip_,
@@ -711,8 +719,6 @@ void TextReader::row(std::string_view line) {
         const std::optional<double> q = number(fields_[*catflagsCol_]);
         if (!q || *q != 0) return skip("flagged in catflags");
     }
-    if (data_.time.size() >= MaxObservedRows)
-        fail(lineNo_, "more than " + std::to_string(MaxObservedRows) + " rows");
     if (bandCol_) {
         const std::string_view b =
             fields_.size() > *bandCol_ ? trim(fields_[*bandCol_]) : std::string_view();
@@ -938,6 +944,47 @@ bool binaryByte(unsigned char c) {
     return c < 0x09 || (c > 0x0D && c < 0x20 && c != 0x1B);
 }
 
+/// The line of the first data row past `maxRows` in the file from byte `offset` on, where
+/// `lines` lines and `rows` data rows came before it; none when there are not that many. A
+/// quick pass that looks at the first character of each line: once the columns are known,
+/// a line that is neither blank nor a `#` comment is a data row.
+std::optional<std::size_t> lineOfRowPast(const std::string& path, std::size_t offset,
+                                         std::size_t fileSize, std::size_t lines, std::size_t rows,
+                                         std::size_t maxRows) {
+    if (rows > maxRows) return std::nullopt; // already refused by the reader
+    // A row takes two bytes at least (a character and its line end), the last one one.
+    const std::size_t needed = maxRows - rows + 1;
+    if (offset > fileSize || fileSize - offset < 2 * needed - 1) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    if (!in) return std::nullopt; // the parse that follows says what is wrong
+    std::vector<char> buffer(1 << 20);
+    std::size_t line = lines + 1;
+    bool lineStart = true; // still among the blanks that begin a line
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const char* p = buffer.data();
+        const char* const end = p + in.gcount();
+        while (p < end) {
+            if (lineStart) {
+                const char c = *p;
+                if (c == ' ' || c == '\t' || c == '\r') {
+                    ++p;
+                    continue;
+                }
+                lineStart = false;
+                if (c != '\n' && c != '#' && ++rows > maxRows) return line;
+            }
+            const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (nl == nullptr) break;
+            p = static_cast<const char*>(nl) + 1;
+            ++line;
+            lineStart = true;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 const char* formatName(ObservedFormat format) {
@@ -978,6 +1025,8 @@ void feedText(std::string_view text, TextReader& reader) {
 
 /// A file opened for reading, its first block read.
 struct OpenedFile {
+    std::string path;
+    std::size_t size = 0; ///< bytes, when it was opened
     std::ifstream in;
     std::vector<char> buffer = std::vector<char>(1 << 16);
     std::size_t got = 0;
@@ -997,6 +1046,8 @@ void openFile(const std::string& path, OpenedFile& f) {
     if (!S_ISREG(st.st_mode)) throw DataFileError("this is not a regular file");
     if (static_cast<std::size_t>(st.st_size) > MaxBytes)
         throw DataFileError("the file is larger than 1 GiB");
+    f.path = path;
+    f.size = static_cast<std::size_t>(st.st_size);
     f.in.open(path, std::ios::binary);
     if (!f.in)
         throw DataFileError(std::string("the file cannot be opened (") + std::strerror(errno) +
@@ -1007,13 +1058,25 @@ void openFile(const std::string& path, OpenedFile& f) {
 
 /// Feeds an opened text file to a reader block by block: no line is kept longer than it is
 /// read, binary data and an overlong line are refused as they come.
-void feedFile(OpenedFile& f, TextReader& reader) {
+void feedFile(OpenedFile& f, TextReader& reader, const ObservedOptions& options) {
     std::string pending; // the start of a line that runs past the buffer
     std::size_t total = 0;
     bool first = true;
+    bool counted = false; // the rows to come were counted
+    // At the first data row, the rows that follow are counted before any is parsed: a file
+    // with too many is refused at once, not after reading all the rows it may have.
+    auto countAhead = [&](std::size_t nextLine) {
+        if (counted || !reader.columnsKnown()) return;
+        counted = true;
+        if (const auto past = lineOfRowPast(f.path, nextLine, f.size,
+                                            reader.linesRead(), reader.dataRows(), options.maxRows))
+            fail(*past, "more than " + std::to_string(options.maxRows) + " rows");
+    };
     for (;;) {
         std::string_view block(f.buffer.data(), f.got);
+        const std::size_t blockStart = total; // the file's offset of buffer[0]
         if (first && block.substr(0, 3) == "\xEF\xBB\xBF") block.remove_prefix(3);
+        const std::size_t skipped = f.got - block.size();
         first = false;
         // The first block shows binary content; every later one is checked as it comes.
         for (unsigned char c : block)
@@ -1033,6 +1096,7 @@ void feedFile(OpenedFile& f, TextReader& reader) {
                 pending.clear();
             }
             pos = end + 1;
+            countAhead(blockStart + skipped + pos);
         }
         pending.append(block.substr(pos));
         if (pending.size() > MaxObservedLine)
@@ -1068,7 +1132,7 @@ ObservedData readObserved(const std::string& path, std::string name,
         return readFitsLightCurve(path, std::move(name), options);
     }
     TextReader reader(std::move(name), options);
-    feedFile(f, reader);
+    feedFile(f, reader, options);
     return reader.finish();
 }
 
@@ -1085,7 +1149,7 @@ VelocitySet readVelocities(const std::string& path, std::string name) {
     if (f.fits()) throw DataFileError(FitsNotVelocities);
     const ObservedOptions options;
     TextReader reader(std::move(name), options, TableKind::Velocity);
-    feedFile(f, reader);
+    feedFile(f, reader, options);
     return reader.finishVelocities();
 }
 
@@ -1105,7 +1169,7 @@ ObservedFile readObservedFile(const std::string& path, std::string name,
         return readFitsLightCurve(path, std::move(name), options);
     }
     TextReader reader(std::move(name), options, TableKind::Either);
-    feedFile(f, reader);
+    feedFile(f, reader, options);
     return reader.finishAny();
 }
 

@@ -46,10 +46,17 @@ struct BandCount {
     bool operator==(const BandCount&) const = default;
 };
 
+/// The most rows a file may have.
+inline constexpr std::size_t MaxObservedRows = 5'000'000;
+/// The longest line a text file may have.
+inline constexpr std::size_t MaxObservedLine = 64 * 1024;
+
 /// Choices about how to read a file.
 struct ObservedOptions {
     std::optional<std::string> band; ///< the band to keep (any case); else the most numerous
     bool sapFlux = false;            ///< FITS: the simple aperture flux, not the corrected one
+    /// The most data rows (read or skipped) a file may have; a smaller one for tests.
+    std::size_t maxRows = MaxObservedRows;
 };
 
 struct ObservedData {
@@ -95,15 +102,11 @@ ObservedData parseObserved(std::string_view text, std::string name,
 
 /// Reads and parses a file (its path in the file system's encoding): a FITS light curve by
 /// its signature, anything else as text, line by line. Refuses what is not a regular file,
-/// binary content in its first block, an overlong line and more than MaxObservedRows rows
-/// as soon as it meets them. Throws DataFileError.
+/// binary content in its first block and an overlong line as soon as it meets them, and a
+/// file of more than `options.maxRows` data rows at its first row: a quick pass counts the
+/// rows that follow before any is parsed. Throws DataFileError.
 ObservedData readObserved(const std::string& path, std::string name,
                           const ObservedOptions& options = {});
-
-/// The most rows a file may have.
-inline constexpr std::size_t MaxObservedRows = 5'000'000;
-/// The longest line a text file may have.
-inline constexpr std::size_t MaxObservedLine = 64 * 1024;
 
 /// What was read, in a few lines for the window and `orvanta inspect`: the layout, the
 /// columns used, the band kept and the others, the time system, the points kept, the

@@ -119,8 +119,8 @@ ObservedData readFitsLightCurve(const std::string& path, std::string name,
     long rows = 0;
     status = 0;
     if (fits_get_num_rows(f, &rows, &status) != 0) fitsFail(status, "the FITS table is damaged");
-    if (rows < 0 || static_cast<unsigned long>(rows) > MaxObservedRows)
-        throw DataFileError("more than " + std::to_string(MaxObservedRows) + " rows");
+    if (rows < 0 || static_cast<unsigned long>(rows) > options.maxRows)
+        throw DataFileError("more than " + std::to_string(options.maxRows) + " rows");
 
     const int timeCol = *column(f, "TIME");
     std::optional<int> fluxCol, errCol;

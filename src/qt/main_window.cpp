@@ -197,12 +197,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), form_(std::make_u
     addKeyCommand("observedSummary", QKeySequence(Qt::CTRL | Qt::Key_I),
                   &MainWindow::showObservedSummary);
     // A file without a period is searched for one before it is shown.
-    periodView_ = new PeriodView(this, [this](ObservedSet set, const std::string& note) {
-        form_->observedNote = note;
-        form_->observed.show(std::move(set));
-        form_->refreshObserved();
-        refresh();
-    });
+    periodView_ =
+        new PeriodView(this, [this](std::shared_ptr<const ObservedSet> set,
+                                    ObservedOverlay::Sample sample, const std::string& note) {
+            form_->observedNote = note;
+            form_->observed.show(std::move(set), std::move(sample));
+            form_->refreshObserved();
+            refresh();
+        });
+    periodView_->setGraph([this] { return form_->observedGraph(true); });
     connect(periodView_, &PeriodView::failed, this,
             [this](const QString& message) { showMessage(message, false); });
     addKeyCommand("findPeriod", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),

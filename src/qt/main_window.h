@@ -173,7 +173,8 @@ private:
     /// Shows a text in the one error window, as an error or as a warning, with an
     /// explanation below it when there is one.
     void showMessage(const QString& text, bool error, const QString& hint = {});
-    void observedLoaded(const std::shared_ptr<ObservedSet>& set);
+    void observedLoaded(const std::shared_ptr<const ObservedSet>& set,
+                        const std::shared_ptr<const ObservedOverlay::Sample>& sample);
     void velocitiesLoaded(const std::shared_ptr<const VelocitySet>& set);
     /// Fits the velocities again when the model's parameters changed, for the title.
     void followVelocities();

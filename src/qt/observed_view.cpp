@@ -26,9 +26,11 @@ struct Job {
     std::string path; ///< in the file system's encoding
     std::string name; ///< UTF-8, as shown
     ObservedOptions options;
+    ObservedOverlay::Graph graph;
     unsigned generation = 0;
-    std::shared_ptr<ObservedSet> set;
+    std::shared_ptr<const ObservedSet> set;
     std::shared_ptr<const VelocitySet> velocities;
+    std::shared_ptr<const ObservedOverlay::Sample> sample;
     std::string error;
 };
 
@@ -55,9 +57,11 @@ ObservedLoader::~ObservedLoader() {
     }
 }
 
-void ObservedLoader::load(const QString& path, const std::optional<std::string>& band) {
+void ObservedLoader::load(const QString& path, const ObservedOverlay::Graph& graph,
+                          const std::optional<std::string>& band) {
     auto job = std::make_shared<Job>();
     job->options.band = band;
+    job->graph = graph;
     job->path = QFile::encodeName(path).toStdString();
     job->name = QFileInfo(path).fileName().toStdString();
     job->generation = ++generation_;
@@ -65,11 +69,16 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
     QThread* thread = QThread::create([job] {
         try {
             ObservedFile file = readObservedFile(job->path, job->name, job->options);
-            if (auto* v = std::get_if<VelocitySet>(&file))
+            if (auto* v = std::get_if<VelocitySet>(&file)) {
                 job->velocities = std::make_shared<const VelocitySet>(std::move(*v));
-            else
-                job->set = std::make_shared<ObservedSet>(
+            } else {
+                auto set = std::make_shared<const ObservedSet>(
                     prepareObserved(std::move(std::get<ObservedData>(file))));
+                // Folded (and a large set thinned) for the graph, so that showing it is quick.
+                job->sample = std::make_shared<const ObservedOverlay::Sample>(
+                    ObservedOverlay::sample(*set, job->graph));
+                job->set = std::move(set);
+            }
         } catch (const DataFileError& e) {
             job->error = e.what();
         } catch (const std::bad_alloc&) {
@@ -85,7 +94,7 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
         if (job->velocities)
             emit velocitiesLoaded(job->velocities);
         else if (job->set)
-            emit loaded(job->set);
+            emit loaded(job->set, job->sample);
         else
             emit failed(qText(observedErrorText(job->name, job->error)));
     });
@@ -96,7 +105,7 @@ void ObservedLoader::load(const QString& path, const std::optional<std::string>&
 
 void MainWindow::openObserved(const QString& path) {
     openingPath_ = path;
-    loader_->load(path);
+    loader_->load(path, form_->observedGraph(true));
 }
 
 void MainWindow::nextObservedBand() {
@@ -108,7 +117,7 @@ void MainWindow::nextObservedBand() {
             ? 0
             : (static_cast<std::size_t>(at - set->bands.begin()) + 1) % set->bands.size();
     openingPath_ = observedPath_;
-    loader_->load(observedPath_, set->bands[next]);
+    loader_->load(observedPath_, form_->observedGraph(true), set->bands[next]);
 }
 
 void MainWindow::showObservedSummary() {
@@ -145,11 +154,12 @@ void MainWindow::removeObserved() {
     refresh();
 }
 
-void MainWindow::observedLoaded(const std::shared_ptr<ObservedSet>& set) {
+void MainWindow::observedLoaded(const std::shared_ptr<const ObservedSet>& set,
+                                const std::shared_ptr<const ObservedOverlay::Sample>& sample) {
     // A file read as it was meant to be says nothing; anything else is said on loading.
     observedPath_ = openingPath_;
     const std::string summary = set->notable ? observedSummaryText(*set) : std::string();
-    periodView_->loaded(set); // shown now, or once its period is found
+    periodView_->loaded(set, sample); // shown now, or once its period is found
     if (!summary.empty()) showMessage(qText(summary), false);
 }
 

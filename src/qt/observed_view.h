@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The observed light curve in the view: the file read on a worker thread so that the
-// window never freezes, the layer composed over the surface, and the command line.
+// The observed light curve in the view: the file read, given its zero point and folded for
+// the graph on a worker thread so that the window never freezes.
 #pragma once
 
 #include "core/velocity_data.h"
@@ -29,15 +29,17 @@ public:
     ObservedLoader& operator=(const ObservedLoader&) = delete;
 
     /// Starts reading the file at `path` (keeping `band` of a file with several, else the
-    /// most numerous), a light curve or radial velocities as its columns say; an earlier
-    /// request still running is forgotten.
-    void load(const QString& path, const std::optional<std::string>& band = std::nullopt);
+    /// most numerous), a light curve or radial velocities as its columns say, a light curve
+    /// folded for `graph`; an earlier request still running is forgotten.
+    void load(const QString& path, const ObservedOverlay::Graph& graph,
+              const std::optional<std::string>& band = std::nullopt);
     /// Whether a request is still being read.
     [[nodiscard]] bool busy() const { return pending_; }
 
 signals:
-    /// The newest request was read; the set is taken with std::move by the receiver.
-    void loaded(std::shared_ptr<orvanta::ObservedSet> set);
+    /// The newest request was read: the set and its sample for the graph it was asked for.
+    void loaded(std::shared_ptr<const orvanta::ObservedSet> set,
+                std::shared_ptr<const orvanta::ObservedOverlay::Sample> sample);
     /// The newest request was a radial-velocity file.
     void velocitiesLoaded(std::shared_ptr<const orvanta::VelocitySet> set);
     /// The newest request could not be used; the message is the error window's text.

@@ -16,6 +16,10 @@ namespace {
 
 struct Search {
     std::shared_ptr<const ObservedSet> set;
+    ObservedOverlay::Graph graph;
+    /// The set folded on the period found, and its sample: made beside the search.
+    std::shared_ptr<const ObservedSet> shown;
+    ObservedOverlay::Sample sample;
     std::optional<FoundPeriod> found;
     std::string error;
     bool cancelled = false;
@@ -33,7 +37,8 @@ PeriodView::~PeriodView() {
     }
 }
 
-void PeriodView::loaded(const std::shared_ptr<ObservedSet>& set) {
+void PeriodView::loaded(const std::shared_ptr<const ObservedSet>& set,
+                        const std::shared_ptr<const ObservedOverlay::Sample>& sample) {
     cancel();
     found_.reset();
     set_ = set;
@@ -41,7 +46,7 @@ void PeriodView::loaded(const std::shared_ptr<ObservedSet>& set) {
         start(set_);
         return;
     }
-    show_(*set, {});
+    show_(set, sample ? *sample : ObservedOverlay::Sample{}, {});
 }
 
 void PeriodView::searchAgain() {
@@ -51,9 +56,9 @@ void PeriodView::searchAgain() {
 
 bool PeriodView::switchCandidate() {
     if (!set_ || !found_ || busy() || !found_->switchCandidate()) return false;
-    ObservedSet set = *set_;
-    applyFoundPeriod(set, *found_);
-    show_(std::move(set), found_->note());
+    auto set = std::make_shared<ObservedSet>(*set_);
+    applyFoundPeriod(*set, *found_);
+    show_(std::move(set), {}, found_->note());
     return true;
 }
 
@@ -78,6 +83,7 @@ void PeriodView::start(const std::shared_ptr<const ObservedSet>& set) {
     cancel();
     auto job = std::make_shared<Search>();
     job->set = set;
+    if (graph_) job->graph = graph_();
     cancelled_ = std::make_shared<std::atomic<bool>>(false);
     permille_ = std::make_shared<std::atomic<int>>(0);
     thread_ = QThread::create([job, cancelled = cancelled_, permille = permille_] {
@@ -86,6 +92,12 @@ void PeriodView::start(const std::shared_ptr<const ObservedSet>& set) {
                 permille->store(static_cast<int>(done * 1000));
                 return !cancelled->load();
             });
+            if (job->found) {
+                auto shown = std::make_shared<ObservedSet>(*job->set);
+                applyFoundPeriod(*shown, *job->found);
+                job->sample = ObservedOverlay::sample(*shown, job->graph);
+                job->shown = std::move(shown);
+            }
         } catch (const analysis::PeriodSearchError& e) {
             job->error = e.what();
         } catch (const analysis::PeriodSearchCancelled&) {
@@ -124,13 +136,11 @@ void PeriodView::start(const std::shared_ptr<const ObservedSet>& set) {
         progress_->hide();
         if (job->found) {
             found_ = job->found;
-            ObservedSet shown = *job->set;
-            applyFoundPeriod(shown, *found_);
-            show_(std::move(shown), found_->note());
+            show_(job->shown, std::move(job->sample), found_->note());
         } else {
             // Cancelled or nothing found: the points as read, folded as before.
             found_.reset();
-            show_(*job->set, {});
+            show_(job->set, {}, {});
             if (!job->cancelled)
                 emit failed(QString::fromStdString(periodNotFoundText(job->set->name, job->error)));
         }

@@ -4,6 +4,7 @@
 // close candidates.
 #pragma once
 
+#include "render/observed_overlay.h"
 #include "ui/found_period.h"
 
 #include <QObject>
@@ -24,15 +25,21 @@ namespace orvanta::view {
 class PeriodView : public QObject {
     Q_OBJECT
 public:
-    /// `show` puts a set over the graph with the note for the title (empty: none).
-    using Show = std::function<void(ObservedSet, const std::string& note)>;
+    /// `show` puts a set over the graph, with its sample when one was taken (for the graph
+    /// shown then), and the note for the title (empty: none).
+    using Show = std::function<void(std::shared_ptr<const ObservedSet>, ObservedOverlay::Sample,
+                                    const std::string& note)>;
     PeriodView(QWidget* window, Show show);
+    /// What the graph shows, for the sample taken beside a search.
+    void setGraph(std::function<ObservedOverlay::Graph()> graph) { graph_ = std::move(graph); }
     ~PeriodView() override;
     PeriodView(const PeriodView&) = delete;
     PeriodView& operator=(const PeriodView&) = delete;
 
-    /// A set just read: searched first when it has no period of its own, else shown.
-    void loaded(const std::shared_ptr<ObservedSet>& set);
+    /// A set just read, with its sample: searched first when it has no period of its own,
+    /// else shown.
+    void loaded(const std::shared_ptr<const ObservedSet>& set,
+                const std::shared_ptr<const ObservedOverlay::Sample>& sample = nullptr);
     /// Searches the set shown last again, its own period or not (Ctrl+Shift+P).
     void searchAgain();
     /// Folds on the other candidate of the last search (Ctrl+Alt+P); false when none.
@@ -55,6 +62,7 @@ private:
 
     QWidget* window_;
     Show show_;
+    std::function<ObservedOverlay::Graph()> graph_;
     std::shared_ptr<const ObservedSet> set_; ///< as read, without a period found
     std::optional<FoundPeriod> found_;
     QThread* thread_ = nullptr;

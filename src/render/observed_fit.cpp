@@ -38,7 +38,8 @@ std::string ObservedOverlay::caption() const {
     std::string c = s.name;
     if (s.bands.size() > 1 && s.band) c += " [" + *s.band + "]";
     c += ": " + std::to_string(s.time.size()) + " points";
-    if (stride() > 1) c += " (1 in " + std::to_string(stride()) + " drawn)";
+    if (thinned() && !used_.empty())
+        c += " (" + std::to_string(used_.size()) + " drawn, one per pixel)";
     if (rms_ && graph_ && std::isfinite(*rms_)) {
         // The rms of the points that are not outliers; the outliers counted beside it.
         const std::size_t outliers = figures_ ? figures_->outliers : 0;
@@ -54,8 +55,12 @@ std::string ObservedOverlay::caption() const {
 }
 
 void Form1::refreshObserved() {
+    observed.update(observedGraph());
+}
+
+ObservedOverlay::Graph Form1::observedGraph(bool always) {
     ObservedOverlay::Graph g;
-    if (observed.shown()) {
+    if (always || observed.shown()) {
         g.period = Period.value();
         g.maxPower = MaxPowerSum.value();
         g.mode = List3.TopIndex;
@@ -68,7 +73,7 @@ void Form1::refreshObserved() {
             g.maxShown = NAN; // no light to place the points on: they are hidden
         }
     }
-    observed.update(g);
+    return g;
 }
 
 std::string Form1::windowTitle() const {

@@ -19,26 +19,17 @@ constexpr int H = Surface::H;
 
 void ObservedOverlay::draw(const Graph& g) {
     std::fill(pixels_.begin(), pixels_.end(), Undrawn);
-    if (++stamp_ == 0) { // once in four billion redraws
-        std::fill(taken_.begin(), taken_.end(), 0);
-        stamp_ = 1;
-    }
+    centres_.clear();
     blank_ = false;
     ++revision_;
     const ObservedSet& s = *set_;
     const bool power = g.mode == 0;
-    // The graph's row of a relative value (flux, or magnitude from the full light).
-    auto row = [&](double v) {
-        const double q = power ? v * g.maxPower : v + g.maxShown;
-        return g.axisY - g.graphMag * (q - g.graphBase);
-    };
+    auto row = [&](double v) { return graphRow(g, v); };
     auto pixel = [](double v) { return std::floor(v + 0.5); };
-    const std::uint32_t stamp = stamp_;
     const std::vector<double>& obs = power ? s.flux : s.mag;
     const bool bars = !s.fluxLow.empty();
-    const std::size_t step = stride();
     for (std::size_t k = 0; k < phase_.size(); ++k) {
-        const std::size_t i = k * step;
+        const std::size_t i = used_[k];
         // The whole pixel: truncation is rounding down once the value is known to be >= 0.
         const double xr = GraphSpan * phase_[k] + 0.5;
         const double yr = row(obs[i]) + 0.5;
@@ -46,9 +37,7 @@ void ObservedOverlay::draw(const Graph& g) {
         const int px = static_cast<int>(xr), py = static_cast<int>(yr);
         const double y = py;
         // At most one square per pixel: a million points cost no more than the window has.
-        std::uint32_t& taken = taken_[static_cast<std::size_t>(py) * W + px];
-        if (taken == stamp) continue;
-        taken = stamp;
+        if (!centres_.take(px, py)) continue;
         if (bars) {
             double a = row(power ? s.fluxLow[i] : s.magLow[i]);
             double b = row(power ? s.fluxHigh[i] : s.magHigh[i]);

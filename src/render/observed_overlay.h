@@ -9,9 +9,12 @@
 #include "photometry/magnitudes.h"
 #include "render/observed_phase.h"
 #include "render/observed_set.h"
+#include "render/observed_thinning.h"
 #include "render/surface.h"
 
+#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,21 +35,42 @@ public:
 
     /// The surface's mark of a pixel nothing has drawn on.
     static constexpr std::uint32_t Undrawn = Surface::Undrawn;
-    /// The most points folded, compared and drawn on an update: of a larger set every
-    /// stride()-th in time order, so that a drag stays smooth at any number of points
-    /// (more than the graph's pixels would not show apart; the caption says so).
+    /// Up to this many points all are folded, compared and drawn on an update. Of a larger
+    /// set at most one per pixel column and row of the graph is (the first in time order),
+    /// so that a drag stays smooth at any number of points: more would not show apart. The
+    /// caption says how many are used.
     static constexpr std::size_t MaxUsedPoints = 100'000;
     /// 0x00BBGGRR: magenta, which no curve, trace or mark uses.
     static constexpr std::uint32_t PointColour = 0x00FF00FFu;
+
+    /// The points of a set folded for a graph: all of them, or of more than MaxUsedPoints the
+    /// first in each pixel column of the observed phase (as folded, before it is lined up
+    /// with the model's) and each pixel row the graph draws it on (off the graph, one row
+    /// above and one below). Taken off the event loop when a file is read, and again when
+    /// the period folded on, or for a thinned sample the graph's rows, change.
+    struct Sample {
+        double foldPeriod = NAN; ///< days folded with; NaN: no sample
+        Graph graph;             ///< the graph whose rows thinned it
+        bool thinned = false;
+        std::vector<std::uint32_t> index; ///< the points kept, in time order (thinned only)
+        std::vector<double> rawPhase;     ///< their observed phase, 0 at the observed epoch
+        double observedMinimum = 0;       ///< the phase of the observed primary minimum
+    };
+    /// The sample of `set` for `graph`; no sample for a graph that cannot be drawn.
+    static Sample sample(const ObservedSet& set, const Graph& graph);
 
     ObservedOverlay();
 
     /// Shows a new set in place of the old one.
     void show(ObservedSet set);
+    /// The same, without a copy, with a sample taken for the graph shown (used if it still
+    /// is, else taken again).
+    void show(std::shared_ptr<const ObservedSet> set, Sample ready);
+    void show(std::shared_ptr<const ObservedSet> set);
     /// Removes the points.
     void remove();
-    [[nodiscard]] bool shown() const { return set_.has_value(); }
-    [[nodiscard]] const ObservedSet* set() const { return set_ ? &*set_ : nullptr; }
+    [[nodiscard]] bool shown() const { return set_ != nullptr; }
+    [[nodiscard]] const ObservedSet* set() const { return set_.get(); }
 
     /// The model curve of one whole period, sample by sample from time 0: a sweep that
     /// does not reach its end leaves the last whole curve in place.
@@ -68,10 +92,12 @@ public:
     /// Root-mean-square difference from the model curve, in magnitudes (magnitude mode) or
     /// relative flux (power mode); empty until there is a curve to compare with.
     [[nodiscard]] std::optional<double> rms() const { return rms_; }
-    /// One in how many points is used: 1 up to MaxUsedPoints points.
-    [[nodiscard]] std::size_t stride() const;
-    /// Where the points used are drawn (every stride()-th): phase 0 is the left edge, as
-    /// the model's sweep.
+    /// Whether the set is thinned to one point per pixel column and row.
+    [[nodiscard]] bool thinned() const { return sample_.thinned; }
+    /// The points compared and drawn on the last update, in time order: all of them, or of
+    /// a thinned set at most one per pixel of the graph (the first there).
+    [[nodiscard]] const std::vector<std::uint32_t>& usedPoints() const { return used_; }
+    /// Where the points used are drawn: phase 0 is the left edge, as the model's sweep.
     [[nodiscard]] const std::vector<double>& alignedPhase() const { return phase_; }
     /// The shift from the observed phase to the graph's, so that the minima meet.
     [[nodiscard]] double phaseShift() const { return shift_; }
@@ -88,7 +114,7 @@ public:
     /// "algol.txt: 412 points, rms 0.031 mag", and with outliers or errors
     /// "algol.txt: 728 points, rms 0.011 mag (3 outliers), χ²ᵣ 1.04" (the rms without them);
     /// a file without a period adds "folded on the model's period", a band is named, and a
-    /// thinned set says how many points are drawn.
+    /// thinned set says how many points are drawn ("(8123 drawn, one per pixel)").
     [[nodiscard]] std::string caption() const;
 
     /// The layer: the surface's size, 0x00BBGGRR or Undrawn.
@@ -99,12 +125,17 @@ public:
     /// Grows by one with every change of the layer.
     [[nodiscard]] std::uint64_t revision() const { return revision_; }
 
+    /// The graph's row of a relative value (flux, or magnitude from the full light).
+    static double graphRow(const Graph& g, double v) {
+        const double q = g.mode == 0 ? v * g.maxPower : v + g.maxShown;
+        return g.axisY - g.graphMag * (q - g.graphBase);
+    }
+
 private:
-    void fold(double periodDays);
     void draw(const Graph& g);
     void clearLayer();
 
-    std::optional<ObservedSet> set_;
+    std::shared_ptr<const ObservedSet> set_;
     std::uint64_t setRevision_ = 0;
     std::vector<double> pendingTime_, pendingPower_, curveTime_, curvePower_;
     std::uint64_t curveRevision_ = 0;
@@ -112,22 +143,23 @@ private:
     // Cached between updates.
     std::optional<Graph> graph_;
     std::uint64_t seenSet_ = ~0ull, seenCurve_ = ~0ull;
-    double foldPeriod_ = 0;        ///< days the raw phases were folded with
-    std::vector<double> rawPhase_; ///< observed phase, 0 at the observed epoch (points used)
-    std::vector<double> usedFlux_; ///< the relative flux of the points used
-    double observedMinimum_ = 0;   ///< phase of the observed primary minimum in rawPhase_
-    std::vector<double> phase_;    ///< phase on the graph
+    Sample sample_;
+    std::uint64_t sampleRevision_ = 0; ///< grows with every new sample
+    std::vector<double> inverseError_; ///< 1 / half the error bar of the sample's points
+    std::uint64_t seenInverse_ = ~0ull;
+    int inverseMode_ = -1;            ///< the graph mode inverseError_ is in
+    std::vector<std::uint32_t> used_; ///< the points used on the last update
+    std::vector<double> phase_;       ///< their phase on the graph
+    std::vector<double> usedInverse_; ///< their inverseError_
     double shift_ = 0;
     std::optional<double> rms_;
     std::optional<RobustFigures> figures_;
-    std::vector<double> residual_;
+    std::vector<double> residual_; ///< of each point used, in the order of phase_
     std::vector<bool> outlier_;
-    std::vector<double> inverseError_; ///< 1 / half the error bar, 0 without one
-    int errorMode_ = -1;               ///< the graph mode inverseError_ is in
+    PixelCells usedCells_; ///< one point per pixel of a thinned set
 
     std::vector<std::uint32_t> pixels_;
-    std::vector<std::uint32_t> taken_; ///< pixels already a square's centre: == stamp_
-    std::uint32_t stamp_ = 0;
+    PixelCells centres_; ///< pixels already a square's centre
     std::uint64_t revision_ = 0;
     bool blank_ = true;
 };

@@ -235,11 +235,106 @@ TEST(LargeSets, MoreThanTheMostUsedAreThinnedEvenlyAndTheCaptionSaysSo) {
         d.value.push_back(i % 1000 < 100 ? 2 : 1);
     }
     const std::string caption = shownCaption(d);
-    EXPECT_NE(caption.find("big: 200001 points (1 in 3 drawn), rms "), std::string::npos)
-        << caption;
+    EXPECT_EQ(caption.find("big: 200001 points ("), 0u) << caption;
+    EXPECT_NE(caption.find(" drawn, one per pixel), rms "), std::string::npos) << caption;
     d.time.resize(ObservedOverlay::MaxUsedPoints);
     d.value.resize(ObservedOverlay::MaxUsedPoints);
     EXPECT_EQ(shownCaption(d).find(" drawn"), std::string::npos);
+}
+
+TEST(PixelCells, TheFirstPointInACellTakesItUntilTheNextPass) {
+    PixelCells cells(3, 2);
+    EXPECT_TRUE(cells.take(2, 1));
+    EXPECT_FALSE(cells.take(2, 1));
+    EXPECT_TRUE(cells.take(1, 1));
+    EXPECT_TRUE(cells.take(2, 0));
+    cells.clear();
+    EXPECT_TRUE(cells.take(2, 1));
+    // Off the graph: one row above (and for NaN), one below.
+    EXPECT_EQ(cellRow(-0.2, 10), 0);
+    EXPECT_EQ(cellRow(NAN, 10), 0);
+    EXPECT_EQ(cellRow(0, 10), 1);
+    EXPECT_EQ(cellRow(9.99, 10), 10);
+    EXPECT_EQ(cellRow(10, 10), 11);
+    EXPECT_EQ(cellRow(1e300, 10), 11);
+}
+
+/// A noisy eclipse of `n` points over many cycles, with error bars.
+ObservedData noisyEclipse(std::size_t n) {
+    ObservedData d;
+    d.name = "noisy";
+    d.period = 2.5;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double t = 2459000 + 0.0137 * static_cast<double>(i);
+        const double phase = std::fmod(t - 2459000, 2.5) / 2.5;
+        const double depth = std::fabs(phase - 0.5) < 0.05 ? 0.8 : 0;
+        d.time.push_back(t);
+        d.value.push_back(10 + depth + 0.02 * std::sin(static_cast<double>(i) * 1.7));
+        d.error.push_back(0.02);
+    }
+    return d;
+}
+
+TEST(LargeSets, AThinnedSetUsesOnePointPerPixelAndLosesNoPixelAPointWouldCover) {
+    ObservedOverlay o;
+    o.beginCurve();
+    for (int k = 0; k <= 8; ++k)
+        o.curveSample(0.125 * k, k == 4 ? 0.5 : 1);
+    o.endCurve();
+    const ObservedSet set = prepareObserved(noisyEclipse(3 * ObservedOverlay::MaxUsedPoints));
+    o.show(set);
+    ObservedOverlay::Graph g;
+    g.period = 2.5 / 365.2425;
+    g.maxPower = 1;
+    g.maxShown = 1;
+    g.graphMag = 300;
+    g.graphBase = 0.5;
+    g.axisY = 360;
+    for (int mode = 0; mode < 2; ++mode) {
+        g.mode = mode;
+        g.graphMag = mode == 0 ? 300 : -200;
+        o.update(g);
+        ASSERT_TRUE(o.thinned());
+        const std::vector<double>& obs = mode == 0 ? set.flux : set.mag;
+        // At most one point used per pixel column and row (off the graph: one row above,
+        // one below)...
+        std::vector<char> seen(static_cast<std::size_t>(Surface::W) * (Surface::H + 2), 0);
+        const std::vector<std::uint32_t>& used = o.usedPoints();
+        ASSERT_GT(used.size(), 1000u);
+        ASSERT_LT(used.size(), set.time.size() / 10);
+        for (std::size_t k = 0; k < used.size(); ++k) {
+            const int x = static_cast<int>(793 * o.alignedPhase()[k] + 0.5);
+            const int y = cellRow(ObservedOverlay::graphRow(g, obs[used[k]]) + 0.5, Surface::H);
+            char& cell = seen[static_cast<std::size_t>(y) * Surface::W + x];
+            ASSERT_EQ(cell, 0) << k;
+            cell = 1;
+        }
+        // ...and every point on the graph lies under a square drawn, as if all were drawn
+        // (but at the two ends of the graph, where a pixel's points may wrap apart).
+        const double shift = o.phaseShift();
+        for (std::size_t i = 0; i < set.time.size(); i += 7) {
+            double p = frac((set.time[i] - set.time.front()) / 2.5) + shift;
+            p = p < 0 ? p + 1 : p >= 1 ? p - 1 : p;
+            const int x = static_cast<int>(793 * p + 0.5);
+            const double y = ObservedOverlay::graphRow(g, obs[i]) + 0.5;
+            if (!(y >= 0 && y < Surface::H) || x < 2 || x > 791) continue;
+            ASSERT_EQ(o.pixel(x, static_cast<int>(y)), ObservedOverlay::PointColour)
+                << "point " << i << " mode " << mode;
+        }
+        ASSERT_TRUE(o.rms());
+    }
+    // A sample taken beforehand (off the event loop) gives the same picture and figures.
+    ObservedOverlay ready;
+    ready.beginCurve();
+    for (int k = 0; k <= 8; ++k)
+        ready.curveSample(0.125 * k, k == 4 ? 0.5 : 1);
+    ready.endCurve();
+    auto shared = std::make_shared<const ObservedSet>(set);
+    ready.show(shared, ObservedOverlay::sample(*shared, g));
+    ready.update(g);
+    EXPECT_EQ(ready.usedPoints(), o.usedPoints());
+    EXPECT_EQ(ready.pixels(), o.pixels());
+    EXPECT_EQ(ready.caption(), o.caption());
 }
 
 class HostileFile : public ::testing::Test {
@@ -280,6 +375,45 @@ TEST_F(HostileFile, RefusedEarlyWithOneMessage) {
         out << std::string("\0\0\0", 3);
     }
     EXPECT_EQ(refusal(binary), "this is not a text file (it holds binary data)");
+}
+
+TEST_F(HostileFile, TooManyRowsAreRefusedAtTheFirstRowAndJustEnoughAccepted) {
+    // With a limit of 20 000 rows: comments, blank lines and the header are no rows; a
+    // skipped row is one.
+    ObservedOptions options;
+    options.maxRows = 20'000;
+    auto write = [&](const std::string& file, int rows, bool overlongLate) {
+        const std::string path = (dir / file).string();
+        std::ofstream out(path, std::ios::binary);
+        out << "# period = 1.5 d\nHJD,V,err\n";
+        for (int i = 0; i < rows; ++i) {
+            if (i == 10 || i == 15'000) out << "\n  # a note\r\n";
+            if (i == 5000 && overlongLate) out << std::string(100'000, '7') << "\n";
+            out << 2459000 + 0.01 * i << "," << (i == 7 ? "bright" : "9.5") << ",0.01\n";
+        }
+        return path;
+    };
+    auto read = [&](const std::string& path) -> std::string {
+        try {
+            return std::to_string(readObserved(path, "f", options).time.size()) + " points";
+        } catch (const DataFileError& e) {
+            return e.what();
+        }
+    };
+    EXPECT_EQ(read(write("enough.csv", 20'000, false)), "19999 points");
+    // Row 20 001 is line 2 + 20 001 + 4 (two blank lines and two comments).
+    EXPECT_EQ(read(write("over.csv", 20'001, false)), "line 20007: more than 20000 rows");
+    // Counted before they are parsed: the overlong line at row 5000 (a row too) is never
+    // reached.
+    EXPECT_EQ(read(write("late.csv", 30'000, true)), "line 20007: more than 20000 rows");
+    // The text reader and its rule for rows without a file.
+    std::string text = "t mag\n";
+    for (int i = 0; i < 5; ++i)
+        text += std::to_string(i) + " 1\n";
+    options.maxRows = 4;
+    EXPECT_THROW(parseObserved(text, "x", options), DataFileError);
+    options.maxRows = 5;
+    EXPECT_EQ(parseObserved(text, "x", options).time.size(), 5u);
 }
 
 } // namespace
