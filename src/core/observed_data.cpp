@@ -1068,8 +1068,8 @@ void feedFile(OpenedFile& f, TextReader& reader, const ObservedOptions& options)
     auto countAhead = [&](std::size_t nextLine) {
         if (counted || !reader.columnsKnown()) return;
         counted = true;
-        if (const auto past = lineOfRowPast(f.path, nextLine, f.size,
-                                            reader.linesRead(), reader.dataRows(), options.maxRows))
+        if (const auto past = lineOfRowPast(f.path, nextLine, f.size, reader.linesRead(),
+                                            reader.dataRows(), options.maxRows))
             fail(*past, "more than " + std::to_string(options.maxRows) + " rows");
     };
     for (;;) {

@@ -323,6 +323,25 @@ std::string VelocityMasses::summary() const {
     return s + "no masses: " + (failure_.empty() ? "the model has not been fitted" : failure_);
 }
 
+PhasedVelocities phasedVelocities(const VelocitySet& set, const VelocityFit& fit) {
+    PhasedVelocities out;
+    const std::size_t n = set.time.size();
+    out.phase.resize(n);
+    out.rvA.resize(n);
+    out.rvB.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double cycles = set.phased ? set.time[i] - fit.periastron.value
+                                         : (set.time[i] - fit.periastron.value) / fit.periodDays;
+        const double f = cycles - std::floor(cycles);
+        out.phase[i] = f < 1 ? f : 0;
+        out.rvA[i] = set.rvA[i] - fit.gamma.value;
+        out.rvB[i] = set.rvB[i] - fit.gamma.value;
+    }
+    out.errorA = set.errorA;
+    out.errorB = set.errorB;
+    return out;
+}
+
 std::string velocityCaption(const VelocitySet& set, const VelocityFit& fit) {
     const std::size_t n = set.countA() + set.countB();
     return set.name + ": " + std::to_string(n) + (n == 1 ? " velocity" : " velocities") + ", M_A " +

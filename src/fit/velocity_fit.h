@@ -53,6 +53,14 @@ struct VelocityFit {
 VelocityFit fitVelocities(const VelocitySet& set, const Parameters& model,
                           std::optional<double> periodDays = std::nullopt);
 
+/// A set's velocities placed on the model's curves for a plot beside them: the phase since
+/// the fitted periastron (0..1, as the model's curves run from periastron), and each velocity
+/// less the fitted systemic velocity; NaN stays NaN.
+struct PhasedVelocities {
+    std::vector<double> phase, rvA, rvB, errorA, errorB;
+};
+PhasedVelocities phasedVelocities(const VelocitySet& set, const VelocityFit& fit);
+
 /// "24 velocities, M_A 3.6 ± 0.2, M_B 0.80 ± 0.05 M☉" (UTF-8): what the window's title says.
 std::string velocityCaption(const VelocitySet& set, const VelocityFit& fit);
 

@@ -2,6 +2,7 @@
 #include "qt/analysis_panel.h"
 
 #include "fit/least_squares.h"
+#include "fit/velocity_fit.h"
 #include "physics/checked.h"
 #include "physics/orbit.h"
 #include "qt/main_window.h"
@@ -314,6 +315,11 @@ void VelocityPage::setObserved(const std::vector<double>& phase, const std::vect
             if (std::isfinite(v) && v > 0) finite.push_back(v);
         return finite.empty() ? 0.0 : medianOf(finite);
     };
+    if (phase.empty()) {
+        note_->clear();
+        fitAxes();
+        return;
+    }
     QString text = tr("Observed: %1 velocities of A, %2 of B")
                        .arg(observedA_->count())
                        .arg(observedB_->count());
@@ -577,9 +583,10 @@ void MeasurePage::showModel(const analysis::LightCurve& curve,
         // The points as the graph places them, relative flux; thinned to the plot's pixels.
         const ObservedSet& s = *overlay->set();
         const std::vector<double>& phase = overlay->alignedPhase();
+        const std::vector<std::uint32_t>& used = overlay->usedPoints();
         std::vector<double> flux(phase.size());
         for (std::size_t i = 0; i < phase.size(); ++i)
-            flux[i] = s.flux[i * overlay->stride()];
+            flux[i] = s.flux[used[i]];
         const QRectF area = view_->chart()->plotArea();
         const double cell = std::max(1.0, observed_->markerSize());
         PixelBox box{0, 1, 0, 1.05, 1, 1};
@@ -698,6 +705,17 @@ void AnalysisPanel::updateNow() {
         measure_->showModel(analysis::lightCurveOf(p), analysis::modelFigures(p),
                             f.observed.shown() ? &f.observed : nullptr);
     } catch (const RuntimeError&) {}
+}
+
+void AnalysisPanel::showVelocities() {
+    const std::shared_ptr<const VelocitySet> set = window_.velocities();
+    const std::optional<fit::VelocityFit>& fitted = window_.velocityFit();
+    if (set == nullptr || !fitted) {
+        velocities_->setObserved({}, {}, {});
+        return;
+    }
+    const fit::PhasedVelocities v = fit::phasedVelocities(*set, *fitted);
+    velocities_->setObserved(v.phase, v.rvA, v.rvB, v.errorA, v.errorB);
 }
 
 void AnalysisPanel::showFit(const orvanta::fit::FitResult& result) {

@@ -223,6 +223,9 @@ public slots:
     /// Shows a fit's result on the Fit page (and in the worksheet), for the window's fit
     /// dialog to connect to.
     void showFit(const orvanta::fit::FitResult& result);
+    /// Shows the window's observed velocities on the Velocities page (less the fitted
+    /// systemic velocity, at the phase since the fitted periastron), or none.
+    void showVelocities();
 
 private:
     void showPage(QWidget* page, bool shown);

@@ -263,6 +263,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), form_(std::make_u
     panel_->hide();
     connect(panel_, &QDockWidget::visibilityChanged, this, [this] { fitPicture(); });
     connect(panel_, &QDockWidget::topLevelChanged, this, [this] { fitPicture(); });
+    connect(this, &MainWindow::fitFinished, panel_, &AnalysisPanel::showFit);
+    connect(this, &MainWindow::velocityFitChanged, panel_, &AnalysisPanel::showVelocities);
+    connect(this, &MainWindow::velocitiesChanged, panel_, &AnalysisPanel::showVelocities);
     addKeyCommand("togglePanel", QKeySequence(Qt::Key_F9), &MainWindow::togglePanel);
     addKeyCommand("writeWorksheet", QKeySequence(Qt::CTRL | Qt::Key_P),
                   &MainWindow::writeWorksheet);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/thin_points.h"
 
+#include "render/observed_thinning.h"
+
 #include <cmath>
-#include <cstdint>
 
 namespace orvanta {
 
@@ -14,9 +15,8 @@ std::vector<std::size_t> thinToPixels(std::span<const double> x, std::span<const
     if (box.width <= 0 || box.height <= 0 || !(spanX > 0) || !(spanY > 0) ||
         !std::isfinite(spanX) || !std::isfinite(spanY))
         return kept;
-    const auto w = static_cast<std::size_t>(box.width);
-    const auto h = static_cast<std::size_t>(box.height);
-    std::vector<std::uint8_t> taken(w * h, 0);
+    // The first point in a pixel takes it, as the graph's own thinning does.
+    PixelCells taken(box.width, box.height);
     const double perX = box.width / spanX;
     const double perY = box.height / spanY;
     const std::size_t n = x.size() < y.size() ? x.size() : y.size();
@@ -25,12 +25,9 @@ std::vector<std::size_t> thinToPixels(std::span<const double> x, std::span<const
         const double v = (box.yMax - y[i]) * perY; // rows from the top
         // Also false for NaN; the far edge belongs to the last pixel.
         if (!(u >= 0 && u <= box.width && v >= 0 && v <= box.height)) continue;
-        const std::size_t col = u < box.width ? static_cast<std::size_t>(u) : w - 1;
-        const std::size_t row = v < box.height ? static_cast<std::size_t>(v) : h - 1;
-        std::uint8_t& cell = taken[row * w + col];
-        if (cell != 0) continue;
-        cell = 1;
-        kept.push_back(i);
+        const int col = u < box.width ? static_cast<int>(u) : box.width - 1;
+        const int row = v < box.height ? static_cast<int>(v) : box.height - 1;
+        if (taken.take(col, row)) kept.push_back(i);
     }
     return kept;
 }

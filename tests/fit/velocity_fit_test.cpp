@@ -127,6 +127,37 @@ TEST(VelocityFit, GivesTheAmplitudesGammaAndTheSeparationOfTheModel) {
     EXPECT_NEAR(f.chi2Reduced, 1, 0.5);
 }
 
+TEST(VelocityFit, PhasedVelocitiesFallOnTheModelsCurvesSincePeriastron) {
+    // Noiseless velocities of the truth, fitted with the truth: each one less gamma is the
+    // model's own velocity at the phase since the fitted periastron.
+    const Parameters truth = hiddenPair();
+    VelocitySet v = observe(truth, 30, 11);
+    Evaluator ev(truth);
+    const double P = ev.period() * DaysPerYear;
+    for (std::size_t i = 0; i < v.time.size(); ++i) {
+        ev.at((v.time[i] - 2459000.37) / DaysPerYear);
+        const auto now = velocitiesNow(ev.state());
+        v.rvA[i] = Gamma + now.a;
+        v.rvB[i] = Gamma + now.b;
+    }
+    v.rvB[3] = NAN; // a night with one star's velocity only
+    const fit::VelocityFit f = fit::fitVelocities(v, truth);
+    const fit::PhasedVelocities ph = fit::phasedVelocities(v, f);
+    ASSERT_EQ(ph.phase.size(), v.time.size());
+    for (std::size_t i = 0; i < v.time.size(); ++i) {
+        EXPECT_GE(ph.phase[i], 0);
+        EXPECT_LT(ph.phase[i], 1);
+        ev.at(ph.phase[i] * P / DaysPerYear);
+        const auto now = velocitiesNow(ev.state());
+        EXPECT_NEAR(ph.rvA[i], now.a, 1e-3) << i;
+        if (i == 3)
+            EXPECT_TRUE(std::isnan(ph.rvB[i]));
+        else
+            EXPECT_NEAR(ph.rvB[i], now.b, 1e-3) << i;
+    }
+    EXPECT_EQ(ph.errorA, v.errorA);
+}
+
 TEST(VelocityFit, WithoutErrorsTheScatterStandsInAndTheDigitsRepeat) {
     const Parameters truth = hiddenPair();
     const VelocitySet v = observe(truth, 30, 11, false);

@@ -3,6 +3,7 @@
 // why not), Start fits on a worker thread and puts the values into the boxes, Cancel leaves
 // them as they were, Ctrl+Z puts them back.
 #include "fit/curve_model.h"
+#include "qt/analysis_panel.h"
 #include "qt/fit_view.h"
 #include "qt/observed_view.h"
 #include "view_fixture.h"
@@ -13,6 +14,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -115,6 +117,11 @@ TEST_F(FitViewTest, StartFitsOnAWorkerThreadAndCtrlZPutsTheBoxesBack) {
     ASSERT_NE(window->fitView().message(), nullptr);
     EXPECT_TRUE(window->fitView().message()->text().contains(QStringLiteral("radius-a = ")));
     EXPECT_EQ(f.ErrorCount, 0u);
+    // The analysis panel's Fit page shows the same fit.
+    const auto* panel = window->findChild<AnalysisPanel*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->showsPage(panel->fitPage()));
+    EXPECT_EQ(panel->fitPage()->parameters()->rowCount(), 2);
     // The choice is remembered for the next fit of the session.
     EXPECT_EQ(window->fitView().ticked(), (std::vector<std::string>{"radius-a", "radius-b"}));
 

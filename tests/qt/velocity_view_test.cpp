@@ -2,14 +2,17 @@
 // Radial velocities in the window: opened as a light curve is, kept beside it, their masses
 // in the title and in Ctrl+I's summary, fitted again when the model changes, removed with
 // Ctrl+Shift+O; the window says so by its signals.
+#include "qt/analysis_panel.h"
 #include "qt/observed_view.h"
 #include "view_fixture.h"
 
 #include "render/curve_table.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QtCharts/QScatterSeries>
 
 #include <cmath>
 #include <fstream>
@@ -98,6 +101,27 @@ TEST_F(VelocityView, AVelocityFileOpensBesideTheLightCurveWithItsMassesInTheTitl
     EXPECT_EQ(window->velocities(), nullptr);
     EXPECT_FALSE(window->velocityFit().has_value());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Orvanta"));
+}
+
+TEST_F(VelocityView, ThePanelShowsTheObservedVelocitiesUntilTheyAreRemoved) {
+    window->openObserved(path("rv.csv"));
+    waitForLoad();
+    ASSERT_TRUE(window->velocityFit().has_value());
+    const auto* panel = window->findChild<AnalysisPanel*>();
+    ASSERT_NE(panel, nullptr);
+    const VelocityPage* page = panel->velocityPage();
+    EXPECT_EQ(page->observedA()->count(), velocities);
+    EXPECT_EQ(page->observedB()->count(), velocities);
+    EXPECT_TRUE(page->note()->text().contains(QStringLiteral("1.5 km/s")))
+        << page->note()->text().toStdString();
+    // Each point less the fitted gamma, at its phase since the fitted periastron.
+    const fit::PhasedVelocities v =
+        fit::phasedVelocities(*window->velocities(), *window->velocityFit());
+    EXPECT_DOUBLE_EQ(page->observedA()->at(0).x(), v.phase[0]);
+    EXPECT_DOUBLE_EQ(page->observedA()->at(0).y(), v.rvA[0]);
+    window->removeObserved();
+    EXPECT_EQ(page->observedA()->count(), 0);
+    EXPECT_TRUE(page->note()->text().isEmpty());
 }
 
 TEST_F(VelocityView, TheMassesFollowTheModelsInclination) {
