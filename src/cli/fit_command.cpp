@@ -19,7 +19,8 @@ namespace {
 
 /// Options of `orvanta curve` that take no value.
 bool takesNoValue(const std::string& name) {
-    return name == "-h" || name == "--help" || name == "--version";
+    // --rv is a switch of orvanta curve (its velocity columns); the fit has no use for it.
+    return name == "-h" || name == "--help" || name == "--version" || name == "--rv";
 }
 
 /// The shortest text that reads back as the same double; null for what JSON cannot hold.

@@ -90,6 +90,15 @@ TEST(FitCommand, ReadableTextWithOutliersAndErrors) {
     EXPECT_NE(r.out.find("reduced chi-square"), std::string::npos) << r.out;
 }
 
+TEST(FitCommand, CurvesSwitchWithoutAValueTakesNoArgumentAlong) {
+    // --rv takes no value in orvanta curve: the option after it stays an option of the fit.
+    const fs::path file = curveFile();
+    const Result r = run({file.string(), "--rv", "--free=radius-a", "--json"});
+    fs::remove(file);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"parameters\":{\"radius-a\":", 0), 0u) << r.out;
+}
+
 /// Exit status 2 and exactly one line on standard error, nothing on standard output.
 TEST(FitCommand, RefusesWithOneLine) {
     const fs::path file = curveFile();
