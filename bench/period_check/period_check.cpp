@@ -8,6 +8,7 @@
 
 #include "../../tests/model/synthetic_systems.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>

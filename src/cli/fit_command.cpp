@@ -6,6 +6,7 @@
 #include "fit/curve_model.h"
 #include "form1.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>

@@ -6,6 +6,7 @@
 #include "fit/fit_parameters.h"
 #include "form1.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>

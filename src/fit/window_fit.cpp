@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "ui/inputs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

@@ -5,6 +5,7 @@
 #include "core/velocity_data.h"
 #include "render/curve_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>

@@ -31,6 +31,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 

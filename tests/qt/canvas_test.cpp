@@ -2,6 +2,7 @@
 // The composed window picture: background, surface and marks, pixel for pixel.
 #include "view_fixture.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace orvanta::view::testing {
