@@ -790,6 +790,29 @@ template <class Keep> void keepRows(ObservedData& d, Keep keep) {
     if (errors) d.error.resize(out);
 }
 
+/// Puts the rows in time order, equal times in file order, moving the other columns (each
+/// one value per row, or empty) with their times. Whether the rows had to move.
+bool putInTimeOrder(std::vector<double>& time,
+                    std::initializer_list<std::vector<double>*> columns) {
+    if (std::is_sorted(time.begin(), time.end())) return false;
+    std::vector<std::uint32_t> order(time.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return time[a] < time[b]; });
+    auto permute = [&](std::vector<double>& v) {
+        if (v.empty()) return;
+        std::vector<double> out(v.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            out[i] = v[order[i]];
+        v.swap(out);
+    };
+    for (std::vector<double>* column : columns)
+        permute(*column);
+    permute(time);
+    return true;
+}
+
 } // namespace
 
 void finishObserved(ObservedData& d) {
@@ -820,25 +843,7 @@ void finishObserved(ObservedData& d) {
     if (d.timeOffset != 0)
         for (double& t : d.time)
             t += d.timeOffset;
-    // Time order, equal times in file order.
-    if (!d.phased && !std::is_sorted(d.time.begin(), d.time.end())) {
-        std::vector<std::uint32_t> order(d.time.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<std::uint32_t>(i);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::uint32_t a, std::uint32_t b) { return d.time[a] < d.time[b]; });
-        auto permute = [&](std::vector<double>& v) {
-            if (v.empty()) return;
-            std::vector<double> out(v.size());
-            for (std::size_t i = 0; i < order.size(); ++i)
-                out[i] = v[order[i]];
-            v.swap(out);
-        };
-        permute(d.time);
-        permute(d.value);
-        permute(d.error);
-        d.sorted = true;
-    }
+    if (!d.phased && putInTimeOrder(d.time, {&d.value, &d.error})) d.sorted = true;
 }
 
 void TextReader::failEmpty() {
@@ -882,21 +887,8 @@ VelocitySet TextReader::finishVelocities() {
     if (v.timeOffset != 0)
         for (double& t : v.time)
             t += v.timeOffset;
-    // Time order, equal times in file order.
-    if (!v.phased && !std::is_sorted(v.time.begin(), v.time.end())) {
-        std::vector<std::uint32_t> order(v.time.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<std::uint32_t>(i);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::uint32_t a, std::uint32_t b) { return v.time[a] < v.time[b]; });
-        for (std::vector<double>* column : {&v.time, &v.rvA, &v.rvB, &v.errorA, &v.errorB}) {
-            std::vector<double> out(column->size());
-            for (std::size_t i = 0; i < order.size(); ++i)
-                out[i] = (*column)[order[i]];
-            column->swap(out);
-        }
+    if (!v.phased && putInTimeOrder(v.time, {&v.rvA, &v.rvB, &v.errorA, &v.errorB}))
         v.sorted = true;
-    }
     return v;
 }
 
