@@ -2,8 +2,10 @@
 #include "cli/fit_command.h"
 
 #include "cli/atomic_file.h"
+#include "cli/model_boxes.h"
 #include "core/observed_data.h"
 #include "fit/curve_model.h"
+#include "fit/figures.h"
 #include "form1.h"
 
 #include <algorithm>
@@ -49,27 +51,10 @@ std::string jsonString(const std::string& s) {
     return out + "\"";
 }
 
-/// "%.*g" of a number.
-std::string digits(double v, int precision) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.*g", precision, v);
-    return buf;
-}
+using fit::digits;
 
-/// A value to the digits its error supports (two significant digits of the error).
 std::string withError(double value, double error) {
-    if (!(error > 0) || !std::isfinite(error)) return digits(value, 6);
-    const int places = std::max(0, 1 - static_cast<int>(std::floor(std::log10(error))));
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f +- %.*f", places, value, places, error);
-    return buf;
-}
-
-/// Messages that would take more than one line, on one.
-std::string oneLine(std::string s) {
-    for (std::size_t i = s.find('\n'); i != std::string::npos; i = s.find('\n', i))
-        s.replace(i, 1, ": ");
-    return s;
+    return fit::withError(value, error, "+-");
 }
 
 std::vector<std::string> splitNames(const std::string& list) {
@@ -263,14 +248,10 @@ int runFitCommand(const std::vector<std::string>& args, std::ostream& out, std::
     try {
         const ObservedData observed =
             readObserved(request.file, std::filesystem::path(request.file).filename().string());
-        auto f = std::make_unique<Form1>();
-        f->Run([&] {
-            applyToBoxes(request.start, *f);
-            f->Pi = PiLiteral;
-            f->DataInput();
-        });
-        if (f->ErrorCount != 0) {
-            err << "orvanta fit: " << oneLine(f->ErrorText) << '\n';
+        std::string refused;
+        const std::unique_ptr<Form1> f = modelFromOptions(request.start, refused);
+        if (f == nullptr) {
+            err << "orvanta fit: " << refused << '\n';
             return 2;
         }
         fit::BoxModel model(*f, request.free, request.start.options.light);

@@ -2,6 +2,7 @@
 #include "cli/masses_command.h"
 
 #include "cli/atomic_file.h"
+#include "cli/model_boxes.h"
 #include "core/velocity_data.h"
 #include "fit/fit_parameters.h"
 #include "form1.h"
@@ -25,12 +26,6 @@ std::string jsonNumber(double v) {
     char buf[32];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, res.ptr);
-}
-
-std::string oneLine(std::string s) {
-    for (std::size_t i = s.find('\n'); i != std::string::npos; i = s.find('\n', i))
-        s.replace(i, 1, ": ");
-    return s;
 }
 
 double inclinationDegrees(const fit::VelocityFit& f) {
@@ -185,14 +180,10 @@ int runMassesCommand(const std::vector<std::string>& args, std::ostream& out, st
     try {
         const VelocitySet set =
             readVelocities(request.file, std::filesystem::path(request.file).filename().string());
-        auto f = std::make_unique<Form1>();
-        f->Run([&] {
-            applyToBoxes(request.model, *f);
-            f->Pi = PiLiteral;
-            f->DataInput();
-        });
-        if (f->ErrorCount != 0) {
-            err << "orvanta masses: " << oneLine(f->ErrorText) << '\n';
+        std::string refused;
+        const std::unique_ptr<Form1> f = modelFromOptions(request.model, refused);
+        if (f == nullptr) {
+            err << "orvanta masses: " << refused << '\n';
             return 2;
         }
         const fit::VelocityFit fit = fit::fitVelocities(set, parametersOf(*f), request.periodDays);

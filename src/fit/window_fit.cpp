@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/window_fit.h"
+#include "fit/figures.h"
 
 #include "core/list_rows.h"
 #include "form1.h"
@@ -27,19 +28,8 @@ std::vector<TextBoxCtl Controls::*> boxesOfTheInputs() {
     return boxes;
 }
 
-std::string digits(double v, int precision) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.*g", precision, v);
-    return buf;
-}
-
-/// A value to the digits its error supports (two significant digits of the error).
 std::string withError(double value, double error) {
-    if (!(error > 0) || !std::isfinite(error)) return digits(value, 6);
-    const int places = std::max(0, 1 - static_cast<int>(std::floor(std::log10(error))));
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%.*f \u00b1 %.*f", places, value, places, error);
-    return buf;
+    return fit::withError(value, error, "\u00b1");
 }
 
 } // namespace
