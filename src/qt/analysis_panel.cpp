@@ -39,8 +39,15 @@ QChart* newChart(QChartView*& view, QWidget* parent, const QString& x, const QSt
     auto* chart = new QChart;
     chart->legend()->setVisible(false);
     chart->setMargins(QMargins(2, 2, 2, 2));
-    view = made != nullptr ? made : new QChartView(parent);
-    view->setChart(chart);
+    if (made != nullptr) {
+        // A chart view comes with a chart of its own, which it no longer owns once replaced.
+        QChart* own = made->chart();
+        made->setChart(chart);
+        delete own;
+        view = made;
+    } else {
+        view = new QChartView(chart, parent);
+    }
     view->setMinimumSize(260, 200);
     xAxis = new QValueAxis;
     yAxis = new QValueAxis;
