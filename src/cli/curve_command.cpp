@@ -389,16 +389,22 @@ int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
         return 2;
     }
 
-    if (request.output.empty()) {
-        out << csv << std::flush;
+    return writeResult(out, err, "curve", request.output, csv);
+}
+
+int writeResult(std::ostream& out, std::ostream& err, const char* command,
+                const std::string& output, const std::string& text) {
+    if (output.empty()) {
+        out << text << std::flush;
         if (!out) {
-            err << "orvanta curve: cannot write to standard output\n";
+            err << "orvanta " << command << ": cannot write to standard output\n";
             return 2;
         }
         return 0;
     }
-    if (const std::string why = writeFileAtomically(request.output, csv); !why.empty()) {
-        err << "orvanta curve: cannot write '" << printable(request.output) << "': " << why << '\n';
+    if (const std::string why = writeFileAtomically(output, text); !why.empty()) {
+        err << "orvanta " << command << ": cannot write '" << printable(output) << "': " << why
+            << '\n';
         return 2;
     }
     return 0;

@@ -27,6 +27,11 @@ int reportUsage(std::ostream& err, const char* command, const std::string& messa
 /// Writes `text` (a command's help or version) and returns 0, or 2 when it cannot be written.
 int writeAndExit(std::ostream& out, const std::string& text);
 
+/// Writes a command's result to standard output, or whole to the file `output` when one is
+/// named; returns 0, or 2 with one line on `err` ("orvanta COMMAND: cannot write ...").
+int writeResult(std::ostream& out, std::ostream& err, const char* command,
+                const std::string& output, const std::string& text);
+
 /// "orvanta 1.0.0": what every subcommand's --version prints.
 std::string versionLine();
 

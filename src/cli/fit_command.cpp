@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/fit_command.h"
 
-#include "cli/atomic_file.h"
 #include "cli/model_boxes.h"
 #include "core/observed_data.h"
 #include "fit/curve_model.h"
@@ -269,19 +268,7 @@ int runFitCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 2;
     }
 
-    if (request.start.output.empty()) {
-        out << text << std::flush;
-        if (!out) {
-            err << "orvanta fit: cannot write to standard output\n";
-            return 2;
-        }
-        return 0;
-    }
-    if (const std::string why = writeFileAtomically(request.start.output, text); !why.empty()) {
-        err << "orvanta fit: cannot write '" << request.start.output << "': " << why << '\n';
-        return 2;
-    }
-    return 0;
+    return writeResult(out, err, "fit", request.start.output, text);
 }
 
 } // namespace orvanta::cli

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/masses_command.h"
 
-#include "cli/atomic_file.h"
 #include "cli/model_boxes.h"
 #include "core/velocity_data.h"
 #include "fit/fit_parameters.h"
@@ -195,19 +194,7 @@ int runMassesCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << "orvanta masses: " << oneLine(e.what()) << '\n';
         return 2;
     }
-    if (request.model.output.empty()) {
-        out << text << std::flush;
-        if (!out) {
-            err << "orvanta masses: cannot write to standard output\n";
-            return 2;
-        }
-        return 0;
-    }
-    if (const std::string why = writeFileAtomically(request.model.output, text); !why.empty()) {
-        err << "orvanta masses: cannot write '" << request.model.output << "': " << why << '\n';
-        return 2;
-    }
-    return 0;
+    return writeResult(out, err, "masses", request.model.output, text);
 }
 
 } // namespace orvanta::cli
