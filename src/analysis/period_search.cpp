@@ -3,6 +3,7 @@
 
 #include "analysis/eclipse_model.h"
 #include "analysis/minimum_timing.h"
+#include "core/cycle_phase.h"
 
 #include <algorithm>
 #include <charconv>
@@ -97,11 +98,6 @@ Series clipped(const Series& s) {
     return c;
 }
 
-double fraction(double x) {
-    const double f = x - std::floor(x);
-    return f >= 1 ? 0 : f;
-}
-
 /// The light folded on one period in even phase bins.
 struct Fold {
     std::vector<double> sum;
@@ -116,7 +112,7 @@ Fold fold(const Series& s, double period, int bins, double origin = 0) {
     f.count.assign(static_cast<std::size_t>(bins), 0);
     for (std::size_t i = 0; i < s.t.size(); ++i) {
         const int b =
-            std::min(static_cast<int>(fraction((s.t[i] - origin) / period) * bins), bins - 1);
+            std::min(static_cast<int>(cyclePhase((s.t[i] - origin) / period) * bins), bins - 1);
         f.sum[static_cast<std::size_t>(b)] += s.y[i];
         ++f.count[static_cast<std::size_t>(b)];
     }
@@ -150,7 +146,7 @@ std::vector<float> firstPass(const Series& s, double f0, double df, std::size_t 
     constexpr double Cycle = 0x1.0p64;
     std::vector<std::uint64_t> phase(n), step(n);
     for (std::size_t i = 0; i < n; ++i) {
-        phase[i] = static_cast<std::uint64_t>(fraction(s.t[i] * f0) * Cycle);
+        phase[i] = static_cast<std::uint64_t>(cyclePhase(s.t[i] * f0) * Cycle);
         const double inc = s.t[i] * df * Cycle; // |inc| < 2^63: |t df| is under a bin
         step[i] = static_cast<std::uint64_t>(static_cast<std::int64_t>(std::llround(inc)));
     }
@@ -276,7 +272,7 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
     away.reserve(s.t.size());
     for (std::size_t i = 0; i < s.t.size(); ++i) {
         const auto b = static_cast<std::size_t>(
-            std::min(static_cast<int>(fraction(s.t[i] / period) * bins), bins - 1));
+            std::min(static_cast<int>(cyclePhase(s.t[i] / period) * bins), bins - 1));
         residual.push_back(s.y[i] - mean[b]);
         away.push_back(std::abs(residual.back()));
     }
@@ -296,7 +292,7 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
     std::fill(f.count.begin(), f.count.end(), 0);
     for (std::size_t i = 0; i < s.t.size(); ++i) {
         const auto b = static_cast<std::size_t>(
-            std::min(static_cast<int>(fraction(s.t[i] / period) * bins), bins - 1));
+            std::min(static_cast<int>(cyclePhase(s.t[i] / period) * bins), bins - 1));
         if (outlier(i)) continue;
         f.sum[b] += s.y[i];
         ++f.count[b];
@@ -344,7 +340,7 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
         offset += w * static_cast<double>(d);
     }
     const double centre = static_cast<double>(deepest) + (weight > 0 ? offset / weight : 0) + 0.5;
-    e.primaryPhase = fraction(centre / bins);
+    e.primaryPhase = cyclePhase(centre / bins);
     e.halfWidth = (static_cast<double>(std::max(left, right)) + 1) / bins;
     e.width = static_cast<double>(left + right + 1) / bins;
     long run = 0, widest = 0;
@@ -400,7 +396,7 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
             }
         }
     constexpr double Seen = 5.5; // standard errors; the test is made some hundreds of times
-    if (bestZ > Seen) e.secondaryPhase = fraction(bestCentre / bins);
+    if (bestZ > Seen) e.secondaryPhase = cyclePhase(bestCentre / bins);
     return e;
 }
 
@@ -413,7 +409,7 @@ bool missingInOddCycles(const Series& s, double period, const Eclipses& seen, in
     int nOutside = 0;
     const double width = std::max(seen.halfWidth / 2, 1.0 / bins);
     for (std::size_t i = 0; i < s.t.size(); ++i) {
-        const double phase = fraction(s.t[i] / period - seen.primaryPhase + 0.5) - 0.5;
+        const double phase = cyclePhase(s.t[i] / period - seen.primaryPhase + 0.5) - 0.5;
         const double away = std::abs(phase);
         if (away <= width) {
             const int odd =
@@ -423,7 +419,7 @@ bool missingInOddCycles(const Series& s, double period, const Eclipses& seen, in
             ++count[odd];
         } else if (away > 2 * seen.halfWidth + 1.0 / bins &&
                    (!seen.secondaryPhase ||
-                    std::abs(fraction(s.t[i] / period - *seen.secondaryPhase + 0.5) - 0.5) >
+                    std::abs(cyclePhase(s.t[i] / period - *seen.secondaryPhase + 0.5) - 0.5) >
                         2 * seen.halfWidth + 1.0 / bins)) {
             outside += s.y[i];
             ++nOutside;
@@ -495,7 +491,7 @@ public:
     /// The template at relative time t, shifted later by `shift` (a share of the period).
     [[nodiscard]] double at(double t, double shift) const {
         const auto bins = static_cast<double>(mean_.size());
-        const double u = fraction((t - epoch_) / period_ - shift) * bins - 0.5;
+        const double u = cyclePhase((t - epoch_) / period_ - shift) * bins - 0.5;
         const double lo = std::floor(u);
         const double w = u - lo;
         const auto a = static_cast<std::size_t>((static_cast<long>(lo) + static_cast<long>(bins)) %
@@ -615,7 +611,7 @@ EclipseModel startingModel(const Series& s, double period, double epoch, double 
     double sum = 0;
     int count = 0;
     for (std::size_t i = 0; i < s.t.size(); ++i) {
-        const double u = fraction((s.t[i] - epoch) / period - secondaryPhase + 0.5);
+        const double u = cyclePhase((s.t[i] - epoch) / period - secondaryPhase + 0.5);
         if (std::abs(u - 0.5) < width / 2) {
             sum += s.y[i];
             ++count;
@@ -644,7 +640,7 @@ std::optional<EclipseModel> modelOn(const Series& s, double period, const Eclips
     const double epoch = e.primaryPhase * period;
     std::vector<EclipseModel> starts;
     if (e.secondaryPhase) {
-        const double offset = fraction(*e.secondaryPhase - e.primaryPhase);
+        const double offset = cyclePhase(*e.secondaryPhase - e.primaryPhase);
         starts.push_back(startingModel(s, period, epoch, offset, e, bins, false));
         EclipseModel swapped =
             startingModel(s, period, epoch + offset * period, 1 - offset, e, bins, false);
@@ -873,7 +869,7 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     // Last, the period and epoch of a model of both eclipses fitted to every point: it
     // uses each point where it lies, not in a bin, so it gets the most out of few points.
     double secondaryOffset =
-        orbit.secondaryPhase ? fraction(*orbit.secondaryPhase - orbit.primaryPhase) : 0.5;
+        orbit.secondaryPhase ? cyclePhase(*orbit.secondaryPhase - orbit.primaryPhase) : 0.5;
     bool modelled = false;
     {
         Eclipses at = orbit;

@@ -6,6 +6,7 @@
 // per parameter vector; each point's residual block reads its row.
 #include "fit/least_squares.h"
 
+#include "core/cycle_phase.h"
 #include "core/robust_stats.h"
 #include "physics/light_constants.h"
 #include "render/observed_overlay.h"
@@ -22,11 +23,6 @@
 namespace orvanta::fit {
 
 namespace {
-
-double frac(double x) {
-    const double f = x - std::floor(x);
-    return f >= 1 ? 0 : f;
-}
 
 /// Huber's constant: 95 % efficiency on normal scatter.
 constexpr double HuberK = 1.345;
@@ -60,7 +56,7 @@ public:
         values_.assign(x, x + k_);
         phases_.resize(n_);
         for (std::size_t i = 0; i < n_; ++i)
-            phases_[i] = frac(data_.phase[i] + x[k_]);
+            phases_[i] = cyclePhase(data_.phase[i] + x[k_]);
         if (!model_.flux(values_, phases_, flux_)) return false;
         out.resize(n_);
         const double level = x[k_ + 1];
@@ -407,7 +403,7 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
             best = s;
     const Solution& b = solutions[best];
     result.values.assign(b.x.begin(), b.x.begin() + static_cast<std::ptrdiff_t>(k));
-    result.phaseShift = frac(b.x[k]);
+    result.phaseShift = cyclePhase(b.x[k]);
     result.level = b.x[k + 1];
     result.iterations = b.iterations;
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/observations.h"
 
+#include "core/cycle_phase.h"
 #include "fit/fit_parameters.h"
 #include "render/observed_overlay.h"
 
@@ -9,15 +10,6 @@
 #include <numeric>
 
 namespace orvanta::fit {
-
-namespace {
-
-double frac(double x) {
-    const double f = x - std::floor(x);
-    return f >= 1 ? 0 : f;
-}
-
-} // namespace
 
 Observations observationsFrom(const ObservedData& data, std::optional<double> periodDays) {
     if (data.time.empty()) throw FitError(data.name + " has no points to fit");
@@ -39,14 +31,14 @@ Observations observationsOf(const ObservedSet& set, bool magnitudes, std::option
     std::vector<double> raw(n);
     const double ref = epoch && !set.phased ? *epoch : set.time.front();
     for (std::size_t i = 0; i < n; ++i)
-        raw[i] = set.phased ? frac(set.time[i]) : frac((set.time[i] - ref) / *period);
+        raw[i] = set.phased ? cyclePhase(set.time[i]) : cyclePhase((set.time[i] - ref) / *period);
     const double minimum = epoch && !set.phased ? 0 : minimumPhase(raw, set.flux);
 
     std::vector<std::size_t> order(n);
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::vector<double> phase(n);
     for (std::size_t i = 0; i < n; ++i)
-        phase[i] = frac(raw[i] - minimum);
+        phase[i] = cyclePhase(raw[i] - minimum);
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return phase[a] < phase[b]; });
 

@@ -2,6 +2,8 @@
 // Phases, medians and the deepest eclipse of folded points.
 #include "render/observed_phase.h"
 
+#include "core/cycle_phase.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -9,9 +11,7 @@
 namespace orvanta {
 
 double frac(double x) {
-    if (!std::isfinite(x)) return 0;
-    const double f = x - std::floor(x);
-    return f >= 1 ? 0 : f;
+    return std::isfinite(x) ? cyclePhase(x) : 0;
 }
 
 double median(std::vector<double>& v) {

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/cycle_phase.h"
+
+#include <cmath>
+
+namespace orvanta {
+
+double cyclePhase(double cycles) {
+    const double f = cycles - std::floor(cycles);
+    return f >= 1 ? 0 : f;
+}
+
+} // namespace orvanta
