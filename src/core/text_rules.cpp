@@ -58,6 +58,13 @@ double Val(std::string_view text) {
     return Val(text, used);
 }
 
+namespace {
+
+/// Far above the digits of any text (2^53 bytes), far below the range of a long long.
+constexpr long long MaxExponent = 100'000'000'000'000'000;
+
+} // namespace
+
 double Val(std::string_view text, std::size_t& used) {
     used = 0;
     Reader r{text};
@@ -107,7 +114,7 @@ double Val(std::string_view text, std::size_t& used) {
     if (digits == 0) return 0.0;
     used = r.i;
 
-    long exponent = 0;
+    long long exponent = 0;
     const char e = r.peek();
     if (e == 'e' || e == 'E' || e == 'd' || e == 'D') {
         r.next();
@@ -116,8 +123,9 @@ double Val(std::string_view text, std::size_t& used) {
             negative = r.peek() == '-';
             r.next();
         }
+        // Capped where no text could hold enough digits to bring the value back into range.
         while (r.peek() >= '0' && r.peek() <= '9') {
-            if (exponent < 1000000) exponent = exponent * 10 + (r.peek() - '0');
+            if (exponent < MaxExponent) exponent = exponent * 10 + (r.peek() - '0');
             r.next();
         }
         if (negative) exponent = -exponent;

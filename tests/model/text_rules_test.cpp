@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <string>
 #include <utility>
 
 using namespace orvanta;
@@ -67,6 +68,13 @@ TEST(Val, BeyondTheDoubleRangeOverflows) {
 
 TEST(Val, HundredsOfDigitsAreRead) {
     EXPECT_DOUBLE_EQ(Val(std::string(300, '1') + "e-299"), 1.1111111111111112);
+}
+
+TEST(Val, AMillionDigitsMeetAnExponentOfAMillion) {
+    // 10^1000005 written out, times 10^-1000005; and the other way round.
+    EXPECT_EQ(Val("1" + std::string(1000005, '0') + "e-1000005"), 1.0);
+    EXPECT_EQ(Val("0." + std::string(1000004, '0') + "1e1000005"), 1.0);
+    EXPECT_EQ(Val("0." + std::string(1000004, '0') + "1e+1000003"), 0.01);
 }
 
 class StrWrites : public testing::TestWithParam<std::pair<double, const char*>> {};
