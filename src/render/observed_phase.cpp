@@ -65,12 +65,14 @@ double minimumPhase(const std::vector<double>& phase, const std::vector<double>&
         ++left;
     while (left + right + 1 < bins && below((deepest + right + 1) % bins))
         ++right;
+    // A run round the whole circle (every point in eclipse) takes every point, on both sides.
+    const bool everywhere = left + right + 1 >= bins;
     const double lo = -(static_cast<double>(left) + 1.5) * width;
     const double hi = (static_cast<double>(right) + 1.5) * width;
     double sw = 0, swu = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const double u = frac(phase[i] - centre + 0.5) - 0.5;
-        if (u < lo || u > hi) continue;
+        if (!everywhere && (u < lo || u > hi)) continue;
         const double w = half - flux[i];
         if (w <= 0) continue;
         sw += w;

@@ -108,6 +108,45 @@ TEST(ObservedZeroPoint, AnEvenCountTakesTheMeanOfTheMiddleTwo) {
     EXPECT_NEAR(s.mag[3], 0.1, 1e-12);
 }
 
+// The faint side is clipped again while that changes the points kept, for at most 30 rounds.
+// Here each round can clip only one point more: a tail of 40 points, each just beyond the
+// clipping limit of the set without the ones fainter than it. After 30 rounds the zero point
+// is the median of the set with the 30 faintest left out.
+TEST(ObservedZeroPoint, TheClippingStopsAfterThirtyRounds) {
+    std::vector<double> base;
+    for (int i = 0; i <= 1000; ++i)
+        base.push_back(2.0 + 0.001 * (i - 500));
+    auto limitWith = [&](int above) { // median + 3 sigma of base and `above` very faint points
+        std::vector<double> v = base;
+        v.insert(v.end(), static_cast<std::size_t>(above), 1e9);
+        std::sort(v.begin(), v.end());
+        auto medianOfSorted = [](const std::vector<double>& w) {
+            const std::size_t m = w.size() / 2;
+            return w.size() % 2 ? w[m] : w[m - 1] + (w[m] - w[m - 1]) / 2;
+        };
+        const double med = medianOfSorted(v);
+        std::vector<double> dev;
+        for (double x : v)
+            dev.push_back(std::fabs(x - med));
+        std::sort(dev.begin(), dev.end());
+        return med + 3 * 1.4826 * medianOfSorted(dev);
+    };
+    ObservedData d;
+    d.brightness = Brightness::Magnitude;
+    for (double b : base) {
+        d.time.push_back(static_cast<double>(d.time.size()));
+        d.value.push_back(b);
+    }
+    for (int k = 1; k <= 40; ++k) {
+        d.time.push_back(static_cast<double>(d.time.size()));
+        d.value.push_back(limitWith(k) + 1e-6);
+    }
+    const ObservedSet s = prepareObserved(d);
+    // Kept: the 1001 of the base and the 10 brightest of the tail; the median is the
+    // base's 506th, 2.005.
+    EXPECT_NEAR(s.mag[500], -0.005, 1e-12);
+}
+
 TEST(ObservedZeroPoint, FluxIsRelativeToItsOwnLevelAndErrorsBecomeBarsInBothUnits) {
     ObservedData d;
     d.brightness = Brightness::Power;
@@ -188,6 +227,32 @@ TEST(ObservedMinimum, OfTwoEqualDipsIsTheFirst) {
         std::rotate(at.begin(), at.begin() + 1000, at.end());
         std::rotate(flux.begin(), flux.begin() + 1000, flux.end());
         EXPECT_NEAR(minimumPhase(at, flux), expected, 1e-3) << first;
+    }
+}
+
+// The dip's centre is weighed over the run of bins below half depth around the deepest bin
+// (0.2 deep here, so half depth is 0.6), one bin more on each side, and nothing beyond: a
+// point below half depth two bins off, past a bin above it, does not pull it.
+TEST(ObservedMinimum, WeighsOnlyTheRunBelowHalfDepthAroundTheDeepestBin) {
+    const double centre = 50.5 / 100;
+    for (int side : {-1, 1}) {
+        std::vector<double> at, flux;
+        for (int b = 0; b < 100; ++b) {
+            at.push_back((b + 0.5) / 100);
+            flux.push_back(b == 50 ? 0.2 : b == 50 + side ? 0.9 : b == 50 + 2 * side ? 0.5 : 1);
+        }
+        EXPECT_NEAR(minimumPhase(at, flux), centre, 1e-12) << side;
+    }
+}
+
+// A curve with no point out of eclipse (every bin below half depth or empty) is weighed
+// whole, before and after the deepest bin alike: a point 0.02 on at a tenth of the
+// deepest's weight moves the centre by 0.004 either way.
+TEST(ObservedMinimum, OfACurveWhollyInEclipseWeighsEveryPoint) {
+    const double centre = 50.5 / 100;
+    for (int side : {-1, 1}) {
+        const std::vector<double> at{centre, centre + side * 0.02}, flux{0.2, 0.5};
+        EXPECT_NEAR(minimumPhase(at, flux), centre + side * 0.004, 1e-12) << side;
     }
 }
 
@@ -370,12 +435,24 @@ TEST(ObservedPlacement, AGraphWithNoLightHidesThePointsWithoutAnError) {
                                     std::to_string(f->observed.set()->time.size()) + " points");
 }
 
-TEST(ObservedPlacement, AHundredThousandPointsOnOnePixelDrawOneSquare) {
-    ObservedOverlay o;
+/// A flat model curve of light 1 under the layer.
+void showFlatModel(ObservedOverlay& o) {
     o.beginCurve();
     o.curveSample(0, 1);
     o.curveSample(1, 1);
     o.endCurve();
+}
+
+int pointPixels(const ObservedOverlay& o) {
+    int drawn = 0;
+    for (auto p : o.pixels())
+        drawn += p == ObservedOverlay::PointColour;
+    return drawn;
+}
+
+TEST(ObservedPlacement, AHundredThousandPointsOnOnePixelDrawOneSquare) {
+    ObservedOverlay o;
+    showFlatModel(o);
     ObservedData d;
     d.phased = true;
     d.brightness = Brightness::Flux;
@@ -386,13 +463,42 @@ TEST(ObservedPlacement, AHundredThousandPointsOnOnePixelDrawOneSquare) {
     }
     o.show(prepareObserved(d));
     o.update({1, 1, 1, 100, 0, 300, 0});
-    int drawn = 0;
-    for (auto p : o.pixels())
-        drawn += p == ObservedOverlay::PointColour;
     // Two flat curves line up at phase 0, the left edge: the square's right two columns
     // and its bar, 5 px above and below.
-    EXPECT_EQ(drawn, 6 + 8);
+    EXPECT_EQ(pointPixels(o), 6 + 8);
     EXPECT_EQ(o.pixel(0, 195), ObservedOverlay::PointColour);
+}
+
+TEST(ObservedPlacement, APointOnTheBottomRowKeepsItsSquareAndItsBarInItsOwnColumn) {
+    ObservedOverlay o;
+    showFlatModel(o);
+    ObservedData d;
+    d.phased = true;
+    d.brightness = Brightness::Flux;
+    auto add = [&](double phase, double flux, int copies) {
+        for (int i = 0; i < copies; ++i) {
+            d.time.push_back(phase);
+            d.value.push_back(flux);
+            d.error.push_back(0.05);
+        }
+    };
+    // The dip goes onto the flat model's minimum, the middle of its first bin, 0.005 (and
+    // below the raster); light 1 at phase 0.3 + 0.005, on the bottom row, in column
+    // Int(793 * 0.305 + 0.5) = 242.
+    add(0.0, 0.5, 2);
+    add(0.3, 1, 9);
+    o.show(prepareObserved(d));
+    o.update({1, 1, 1, 100, 0, 667, 0});
+    const auto P = ObservedOverlay::PointColour, U = ObservedOverlay::Undrawn;
+    for (int x = 241; x <= 243; ++x) {
+        EXPECT_EQ(o.pixel(x, 566), P) << x;
+        EXPECT_EQ(o.pixel(x, 567), P) << x;
+    }
+    // The bar runs from light 1.05 (row 562) down to the raster's edge, in column 242 only.
+    for (int y = 562; y <= 567; ++y)
+        EXPECT_EQ(o.pixel(242, y), P) << y;
+    EXPECT_EQ(o.pixel(242, 561), U);
+    EXPECT_EQ(pointPixels(o), 6 + 4);
 }
 
 struct Teaching {
