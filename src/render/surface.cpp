@@ -16,9 +16,7 @@ double pixelOf(float v) {
     return nearestPixel(static_cast<double>(v));
 }
 
-// Segments whose ends lie beyond this box are first clipped to it; inside it the Bresenham
-// arithmetic is exact in 64-bit integers.
-constexpr double Box = 1 << 20;
+constexpr double Box = LineBox;
 
 // A signed whole number of up to 9 x 32 bits. Pixel coordinates come from single precision,
 // so they stay below 2^128: their differences and the product of two differences fit. The
@@ -213,6 +211,8 @@ bool clipEnd(double& ax, double& ay, double bx, double by) {
     return true;
 }
 
+} // namespace
+
 bool clipToBox(double& x0, double& y0, double& x1, double& y1) {
     if ((x0 < -Box && x1 < -Box) || (x0 > Box && x1 > Box) || (y0 < -Box && y1 < -Box) ||
         (y0 > Box && y1 > Box))
@@ -225,8 +225,6 @@ bool clipToBox(double& x0, double& y0, double& x1, double& y1) {
     y1 = by;
     return true;
 }
-
-} // namespace
 
 Surface::Surface() : pixels_(static_cast<size_t>(W) * H, Undrawn) {}
 

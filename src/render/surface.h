@@ -49,6 +49,16 @@ private:
     std::uint64_t revision_ = 0;
 };
 
+/// Segments whose ends lie beyond this box (|x| or |y| above 2^20) are first clipped to it;
+/// inside it the line arithmetic is exact in 64-bit integers.
+inline constexpr double LineBox = 1 << 20;
+
+/// Clips the segment from (x0, y0) to (x1, y1) (whole numbers) to LineBox exactly: an end
+/// beyond it moves along the segment onto the box, across the vertical edge first and then,
+/// if still outside, across the horizontal one, and is rounded to the nearest whole number,
+/// halves away from zero. False, with the ends untouched, when the segment misses the box.
+bool clipToBox(double& x0, double& y0, double& x1, double& y1);
+
 /// The one line rule of the window, for the surface and the line marks alike: a 1 px line
 /// from pixel (x0, y0) to pixel (x1, y1) (whole numbers of any size), both ends included,
 /// clipped to the grid; ends far beyond it keep their exact crossing of it.
