@@ -171,9 +171,40 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(MeasureCase{"EdgeOnIsTotal", "2.88", "3.54", "32538658.5511403", "0", true},
                       MeasureCase{"EdgeOnTotal", "1", "4", "32538658.5511403", "0", true},
                       MeasureCase{"TiltedTotal", "1", "4", "300000000", "-3", true},
+                      // The deeper eclipse with A in front: B, the hotter, hidden whole.
+                      MeasureCase{"HotterBHiddenByA", "4", "1", "3000000000", "0", true},
                       MeasureCase{"TiltedPartial", "2.88", "3.54", "32538658.5511403", "-7.69",
                                   false}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// Each contact lies half-way between the sample in full light and the first (or last)
+// below it; a flat bottom is every sample within 1e-9 of the faintest, its edge included.
+TEST(Measuring, ContactsAreHalfASampleOutsideTheDimmedSamples) {
+    LightCurve curve;
+    curve.periodDays = 1;
+    const double bottom = 0.2, edge = bottom + 1e-9;
+    for (int k = 0; k < 793; ++k) {
+        curve.phase.push_back(k / 793.0);
+        double f = 1;
+        if (k == 100 || k == 110) f = 0.6;
+        if (k == 101 || k == 109) f = 0.3;
+        if (k >= 102 && k <= 108) f = k == 102 || k == 108 ? edge : bottom;
+        if (k == 500 || k == 502) f = 0.95;
+        if (k == 501) f = 0.9;
+        curve.flux.push_back(f);
+    }
+    const ModelContacts c = contactsOf(curve);
+    const double half = 0.5 / 793;
+    ASSERT_TRUE(c.primary && c.secondary);
+    EXPECT_NEAR(c.primary->first, 100 / 793.0 - half, 1e-15);
+    EXPECT_NEAR(c.primary->last, 110 / 793.0 + half, 1e-15);
+    ASSERT_TRUE(c.primary->second && c.primary->third);
+    EXPECT_NEAR(*c.primary->second, 102 / 793.0 - half, 1e-15);
+    EXPECT_NEAR(*c.primary->third, 108 / 793.0 + half, 1e-15);
+    EXPECT_NEAR(c.secondary->first, 500 / 793.0 - half, 1e-15);
+    EXPECT_NEAR(c.secondary->last, 502 / 793.0 + half, 1e-15);
+    EXPECT_FALSE(c.secondary->second); // one sample at the bottom: not flat
+}
 
 TEST(Measuring, TheInclinationIsTheBoxesAndEdgeOnIsNinety) {
     auto f = loadedForm();

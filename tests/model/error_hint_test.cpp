@@ -118,6 +118,18 @@ TEST(BoxAtFault, ALightImpossibleForItsRowIsNamedByTheRow) {
     EXPECT_EQ(f->ErrorHint, "LuminosityA / W is -5: type a luminosity of 0 or more.");
 }
 
+// Star B's light on another row keeps only its own box out of the trial.
+TEST(BoxAtFault, AMassIsFoundWhateverRowStarBsLightIsOn) {
+    auto f = loadedForm();
+    f->ListScrolled(f->List2, 1); // luminosity
+    ASSERT_EQ(f->ErrorCount, 0u);
+    f->Text7.Text = "1e400";
+    f->Run([&] { f->Plot_Click(); });
+    ASSERT_EQ(f->ErrorCount, 1u);
+    EXPECT_EQ(f->ErrorHint,
+              "MassA / SunMass is 1e400, too large to calculate with: type a smaller mass.");
+}
+
 TEST(BoxAtFault, TheTemperatureEmptiedForTheMagnitudeRowIsNamed) {
     auto f = loadedForm();
     f->ListScrolled(f->List2, 1);

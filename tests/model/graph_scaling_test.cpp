@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loaded_form.h"
+#include "physics/photometry.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,38 @@ TEST(AutoGraphMag, MagnitudeCurveAcrossZeroPutsTheAxisAtMagnitudeZero) {
     EXPECT_EQ(f->Label48.Caption, "Abs Magnitude Sum =");
     EXPECT_EQ(f->Label29.Caption, "Mag:");
     EXPECT_EQ(f->Label5.Caption, "GraphMag / (Px/Mag) =");
+}
+
+// A curve whose brightest point is exactly magnitude 0 does not cross it: the axis stays at
+// the faintest point, the graph's bottom, as for any curve wholly on one side of 0.
+TEST(AutoGraphMag, MagnitudeCurveTouchingZeroKeepsTheAxisAtTheBottom) {
+    auto f = loadedForm();
+    // Both stars dimmed alike, then star A's flux chosen so that both full discs give
+    // exactly magnitude 0.
+    const Num target = powerOfMagnitude(0);
+    f->FluxB = f->FluxB * (target / f->MaxPowerSum);
+    const Num ofB = fullDiscPower(0, f->RadiusA, f->FluxB, f->RadiusB, f->Pi);
+    const Num perFlux = fullDiscPower(1, f->RadiusA, 0, f->RadiusB, f->Pi);
+    const double start = ((target - ofB) / perFlux).value();
+    auto zeroAt = [&](double fluxA) {
+        f->FluxA = fluxA;
+        f->MaxPowerSum = fullDiscPower(f->FluxA, f->RadiusA, f->FluxB, f->RadiusB, f->Pi);
+        return magnitudeOfPower(f->MaxPowerSum).value() == 0;
+    };
+    bool found = zeroAt(start);
+    for (double up = start, down = start; !found && up < start * (1 + 1e-12);) {
+        up = std::nextafter(up, HUGE_VAL);
+        down = std::nextafter(down, 0.0);
+        found = zeroAt(up) || zeroAt(down);
+    }
+    ASSERT_TRUE(found);
+    // The scaling alone: the window's percentage of the light would divide by magnitude 0.
+    f->List3.TopIndex = 1;
+    f->AutoGraphMag();
+    ASSERT_EQ(f->BrightMagSum.value(), 0);
+    ASSERT_GT(f->FaintMagSum.value(), 0);
+    EXPECT_EQ(f->AxisY.value(), 360);
+    EXPECT_EQ(f->Line1[1].Y1, 360);
 }
 
 TEST(List3Scroll, BackToPowerRestoresCaptionsAndTheAxis) {

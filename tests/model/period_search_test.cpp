@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <numbers>
 #include <random>
 #include <sstream>
 #include <string>
@@ -178,6 +179,19 @@ TEST(FindsThePeriod, FluxAsDimmingAndTheRangeNarrowed) {
     EXPECT_GT(std::abs(elsewhere.periodDays / o.periodDays - 1), 0.01);
 }
 
+// A range above the period can hold its double, on which the light folds as well: the
+// light's own repeat, half of it, is what is found (down to half the shortest period
+// searched).
+TEST(FindsThePeriod, FromARangeAboveItComesDownToTheLightsOwnRepeat) {
+    const testing::ModelCurve curve = testing::modelCurve(Systems[5].inputs);
+    Schedule s;
+    s.points = 1500;
+    s.nightly = false;
+    const Observations o = testing::observe(curve, s);
+    const auto r = findPeriod(o.time, o.magnitude, {1.2 * o.periodDays, 3 * o.periodDays});
+    EXPECT_NEAR(r.periodDays / o.periodDays, 1, 1e-4);
+}
+
 // The periodogram kept for a plot: inside the range, longest period first, a bounded number
 // of points, its highest score at the period found (or the light's repeat period, its half).
 TEST(FindsThePeriod, KeepsItsPeriodogramForAPlot) {
@@ -202,6 +216,26 @@ TEST(FindsThePeriod, KeepsItsPeriodogramForAPlot) {
     }
     const double ratio = best->periodDays / r.periodDays;
     EXPECT_TRUE(std::abs(ratio - 1) < 0.01 || std::abs(ratio - 0.5) < 0.01) << ratio;
+}
+
+// The first pass steps the phases of every point in whole numbers of a 64-bit cycle; its
+// score at each trial period is the phase dispersion computed afresh on the same 40 bins
+// (200 points: a fifth of them), to the score's single precision. A smooth curve, so that
+// no point is held in as an outlier.
+TEST(FindsThePeriod, ThePeriodogramIsThePhaseDispersionOfEachTrialPeriod) {
+    std::mt19937_64 rng(31);
+    std::vector<double> t, y;
+    for (int i = 0; i < 200; ++i) {
+        t.push_back(2460000 + 30 * testing::uniform(rng));
+        const double phase = 2 * std::numbers::pi * t.back() / 2.7;
+        y.push_back(std::sin(phase) + 0.3 * std::sin(2 * phase));
+    }
+    const auto r = findPeriod(t, y, {2.0, 3.5});
+    ASSERT_GT(r.periodogram.size(), 100U);
+    ASSERT_LT(r.periodogram.size(), orvanta::analysis::MaxPeriodogramPoints); // every trial
+    for (const orvanta::analysis::PeriodPeak& p : r.periodogram)
+        ASSERT_NEAR(p.score, 1 - analysis::phaseDispersion(t, y, p.periodDays, 40), 1e-6)
+            << p.periodDays;
 }
 
 TEST(FindsThePeriod, RefusesWhatHoldsNoPeriod) {
