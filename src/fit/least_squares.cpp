@@ -508,7 +508,6 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
                 }
             break;
         }
-        std::vector<std::string> group;
         std::vector<std::size_t> members;
         for (Eigen::Index a = 0; a < d; ++a) {
             bool in = false;
@@ -517,9 +516,6 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
             if (!in) continue;
             const std::size_t p = idx[static_cast<std::size_t>(a)];
             members.push_back(p);
-            group.push_back(p < k    ? std::string(params[p]->name)
-                            : p == k ? "the phase"
-                                     : "the level");
         }
         if (members.empty()) members.push_back(idx[0]); // cannot happen: a null vector has parts
         for (std::size_t p : members) {
@@ -527,7 +523,10 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
             if (p >= k) continue;
             std::vector<std::string> others;
             for (std::size_t q : members)
-                if (q != p) others.push_back(q < k ? std::string(params[q]->name) : "the level");
+                if (q != p)
+                    others.push_back(q < k    ? std::string(params[q]->name)
+                                     : q == k ? "the phase"
+                                              : "the level");
             note[p] = isMass(params[p]->name)
                           ? "the light curve does not fix the masses; they need radial velocities"
                       : others.empty()

@@ -145,6 +145,38 @@ TEST(Fit, StopsWhenAskedAndRefusesWhatItCannotFit) {
     EXPECT_THROW(fitCurve(model, {2.8}, few), FitError);
 }
 
+/// On a circular orbit, turning the orbit in its own plane moves the eclipses as the
+/// phase does: the angle is named with the phase, not with the level.
+TEST(Fit, AnAngleThatOnlyMovesTheEclipsesIsNamedWithThePhase) {
+    auto truthForm = hiddenSystem();
+    truthForm->Text3.Text = "0";
+    const Observations data = synthetic(*truthForm, 150, 0.01, 0, 9);
+    BoxModel model(*truthForm, {"incline3"});
+    FitOptions options;
+    options.tryTurns = false;
+    const FitResult r = fitCurve(model, model.start(), data, options);
+    EXPECT_FALSE(r.parameters[0].error.has_value());
+    EXPECT_EQ(r.parameters[0].note,
+              "not determined on its own: the light curve fixes only its combination with the "
+              "phase");
+}
+
+/// An error of 0 (or below, or not a number) says nothing of a point: it is weighed as one
+/// without an error, and its residual stays in the data's unit.
+TEST(Fit, AnErrorOfZeroIsNoError) {
+    const auto truthForm = hiddenSystem();
+    Observations data = synthetic(*truthForm, 120, 0.01, 0, 5);
+    BoxModel model(*truthForm, {"radius-a"});
+    Observations missing = data;
+    data.error[7] = 0;
+    missing.error[7] = NAN;
+    const FitResult zero = fitCurve(model, {2.8}, data);
+    const FitResult none = fitCurve(model, {2.8}, missing);
+    EXPECT_EQ(zero.values, none.values);
+    EXPECT_EQ(zero.rms, none.rms);
+    EXPECT_GT(zero.rms, 0.005);
+}
+
 /// A star whose light is typed as a flux has its selector moved to the temperature row
 /// when its temperature is free; a radius the magnitude row derives cannot be freed.
 TEST(FitParameters, BoxesHoldEveryFreeParameter) {
