@@ -144,7 +144,7 @@ std::string massesText(const fit::VelocityFit& f, const VelocitySet& set) {
                   f.pointsA, f.pointsB, f.periodDays);
     std::string t = set.name + ": " + buf + "\n";
     auto line = [&](const char* name, const fit::Estimate& e, const char* unit) {
-        t += std::string("  ") + name + " = " + fit::withError(e, " +- ") + unit + "\n";
+        t += std::string("  ") + name + " = " + fit::withError(e, "+-") + unit + "\n";
     };
     line("K_A        ", f.kA, " km/s");
     line("K_B        ", f.kB, " km/s");

@@ -5,6 +5,7 @@
 #include "fit/velocity_fit.h"
 
 #include "core/projected_orbit.h"
+#include "fit/figures.h"
 #include "fit/fit_parameters.h"
 #include "physics/constants.h"
 #include "physics/radial_velocity.h"
@@ -242,15 +243,9 @@ VelocityFit fitVelocities(const VelocitySet& set, const Parameters& model,
     return fit;
 }
 
-std::string withError(const Estimate& e, const char* separator) {
-    char buf[96];
-    if (!(e.error > 0) || !std::isfinite(e.error)) {
-        std::snprintf(buf, sizeof buf, "%.4g", e.value);
-        return buf;
-    }
-    const int places = std::max(0, 1 - static_cast<int>(std::floor(std::log10(e.error))));
-    std::snprintf(buf, sizeof buf, "%.*f%s%.*f", places, e.value, separator, places, e.error);
-    return buf;
+std::string withError(const Estimate& e, std::string_view plusMinus) {
+    if (!(e.error > 0) || !std::isfinite(e.error)) return digits(e.value, 4);
+    return withError(e.value, e.error, plusMinus);
 }
 
 std::string velocityFitText(const VelocityFit& f) {
@@ -260,7 +255,7 @@ std::string velocityFitText(const VelocityFit& f) {
         f.eccentricity, std::asin(std::min(1.0, f.sinI)) * 180 / std::numbers::pi, f.periodDays);
     std::string t = buf;
     auto line = [&](const char* name, const Estimate& e, const char* unit) {
-        t += std::string(name) + " " + withError(e, " \u00B1 ") + unit + "\n";
+        t += std::string(name) + " " + withError(e, "\u00B1") + unit + "\n";
     };
     line("K_A", f.kA, " km/s");
     line("K_B", f.kB, " km/s");
@@ -345,8 +340,7 @@ PhasedVelocities phasedVelocities(const VelocitySet& set, const VelocityFit& fit
 std::string velocityCaption(const VelocitySet& set, const VelocityFit& fit) {
     const std::size_t n = set.countA() + set.countB();
     return set.name + ": " + std::to_string(n) + (n == 1 ? " velocity" : " velocities") + ", M_A " +
-           withError(fit.massA, " \u00B1 ") + ", M_B " + withError(fit.massB, " \u00B1 ") +
-           " M\u2609";
+           withError(fit.massA, "\u00B1") + ", M_B " + withError(fit.massB, "\u00B1") + " M\u2609";
 }
 
 } // namespace orvanta::fit

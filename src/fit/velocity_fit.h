@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvanta::fit {
 
@@ -94,8 +95,8 @@ private:
     std::string failure_;
 };
 
-/// A value to the digits its error supports (two significant digits of the error):
-/// "3.59 ± 0.12" with `separator` " ± ".
-std::string withError(const Estimate& e, const char* separator);
+/// A value to the digits its error supports, as the fit's figures write it: "3.59 ± 0.12"
+/// with `plusMinus` "±"; without an error, four digits.
+std::string withError(const Estimate& e, std::string_view plusMinus);
 
 } // namespace orvanta::fit

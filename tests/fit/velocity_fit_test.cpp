@@ -210,7 +210,7 @@ TEST(VelocityFit, TheCaptionSaysTheMassesToTheirDigits) {
     f.massB = {0.8012, 0.0512};
     EXPECT_EQ(fit::velocityCaption(v, f),
               "rv.txt: 4 velocities, M_A 3.61 \u00B1 0.23, M_B 0.801 \u00B1 0.051 M\u2609");
-    EXPECT_EQ(fit::withError({12.345, 0}, " +- "), "12.35");
+    EXPECT_EQ(fit::withError({12.345, 0}, "+-"), "12.35");
 }
 
 } // namespace
