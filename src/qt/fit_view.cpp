@@ -8,10 +8,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <new>
@@ -29,15 +26,13 @@ struct Job {
 
 } // namespace
 
-FitView::FitView(MainWindow* window) : QObject(window), window_(window) {}
+FitView::FitView(MainWindow* window)
+    : QObject(window), window_(window),
+      worker_(new WorkerJob(this, window, tr("Fitting the model to the observed points\u2026"),
+                            QStringLiteral("fitProgress"), 300)) {}
 
-FitView::~FitView() {
-    if (thread_ != nullptr) {
-        cancelled_->store(true);
-        thread_->disconnect(this);
-        thread_->wait();
-    }
-}
+// The worker, a child, stops the fit and waits for it.
+FitView::~FitView() = default;
 
 void FitView::tell(const QString& title, const QString& text, bool warning) {
     if (message_ != nullptr) message_->close();
@@ -108,14 +103,7 @@ void FitView::openDialog() {
 }
 
 void FitView::cancel() {
-    if (thread_ == nullptr) return;
-    cancelled_->store(true);
-    thread_->disconnect(this);
-    thread_->wait();
-    thread_->deleteLater();
-    thread_ = nullptr;
-    poll_->stop();
-    if (progress_ != nullptr) progress_->hide();
+    worker_->cancel();
 }
 
 void FitView::start(const std::vector<std::string>& free) {
@@ -127,65 +115,33 @@ void FitView::start(const std::vector<std::string>& free) {
         tell(tr("Fit"), QString::fromStdString(e.what()), true);
         return;
     }
-    cancelled_ = std::make_shared<std::atomic<bool>>(false);
-    permille_ = std::make_shared<std::atomic<int>>(0);
-    thread_ = QThread::create([job, cancelled = cancelled_, permille = permille_] {
-        fit::FitOptions options;
-        options.progress = [&](double done) {
-            permille->store(static_cast<int>(done * 1000));
-            return !cancelled->load();
-        };
-        try {
-            job->result = fit::fitCurve(job->fit.model, job->fit.start, job->fit.data, options);
-        } catch (const fit::FitError& e) {
-            job->error = e.what();
-        } catch (const std::bad_alloc&) {
-            job->error = "there is not enough memory for the fit";
-        }
-    });
-    if (progress_ == nullptr) {
-        progress_ = new QProgressDialog(tr("Fitting the model to the observed points\u2026"),
-                                        tr("Cancel"), 0, 1000, window_);
-        progress_->setObjectName(QStringLiteral("fitProgress"));
-        progress_->setWindowModality(Qt::WindowModal);
-        progress_->setMinimumDuration(300);
-        progress_->setAutoReset(false);
-        progress_->setAutoClose(false);
-        connect(progress_, &QProgressDialog::canceled, this, [this] {
-            if (cancelled_) cancelled_->store(true);
+    worker_->run(
+        [job](const WorkerJob::Flags& flags) {
+            fit::FitOptions options;
+            options.progress = [&](double done) { return flags.report(done); };
+            try {
+                job->result = fit::fitCurve(job->fit.model, job->fit.start, job->fit.data, options);
+            } catch (const fit::FitError& e) {
+                job->error = e.what();
+            } catch (const std::bad_alloc&) {
+                job->error = "there is not enough memory for the fit";
+            }
+        },
+        [this, job] {
+            if (!job->error.empty()) {
+                tell(tr("Fit"),
+                     tr("The fit cannot be made: %1").arg(QString::fromStdString(job->error)),
+                     true);
+                return;
+            }
+            // Cancelled: the boxes as they were.
+            if (job->result.cancelled || worker_->cancelled()) return;
+            before_ = fit::applyFit(window_->form(), job->fit, job->result);
+            window_->refresh();
+            tell(tr("Fit result"), QString::fromStdString(fit::fitSummary(job->fit, job->result)),
+                 false);
+            emit finished(job->result);
         });
-    }
-    progress_->reset();
-    progress_->setValue(0);
-    if (poll_ == nullptr) {
-        poll_ = new QTimer(this);
-        poll_->setInterval(50);
-        connect(poll_, &QTimer::timeout, this, [this] {
-            if (permille_ && progress_ != nullptr) progress_->setValue(permille_->load());
-            if (cancelled_ && progress_ != nullptr && progress_->wasCanceled())
-                cancelled_->store(true);
-        });
-    }
-    poll_->start();
-    connect(thread_, &QThread::finished, this, [this, job] {
-        thread_->deleteLater();
-        thread_ = nullptr;
-        poll_->stop();
-        progress_->hide();
-        if (!job->error.empty()) {
-            tell(tr("Fit"),
-                 tr("The fit cannot be made: %1").arg(QString::fromStdString(job->error)), true);
-            return;
-        }
-        // Cancelled: the boxes as they were.
-        if (job->result.cancelled || cancelled_->load() || progress_->wasCanceled()) return;
-        before_ = fit::applyFit(window_->form(), job->fit, job->result);
-        window_->refresh();
-        tell(tr("Fit result"), QString::fromStdString(fit::fitSummary(job->fit, job->result)),
-             false);
-        emit finished(job->result);
-    });
-    thread_->start();
 }
 
 bool FitView::undo() {

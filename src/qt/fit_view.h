@@ -5,21 +5,19 @@
 #pragma once
 
 #include "fit/window_fit.h"
+#include "qt/worker_job.h"
 
 #include <QDialog>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 
-#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QProgressDialog;
-class QThread;
-class QTimer;
 
 namespace orvanta::view {
 
@@ -44,11 +42,11 @@ public:
     /// false when there is nothing to put back.
     bool undo();
     [[nodiscard]] bool canUndo() const { return before_.has_value(); }
-    [[nodiscard]] bool busy() const { return thread_ != nullptr; }
+    [[nodiscard]] bool busy() const { return worker_->busy(); }
     /// The parameters the dialog ticks: the last choice of this session.
     [[nodiscard]] const std::vector<std::string>& ticked() const { return ticked_; }
     [[nodiscard]] QDialog* dialog() const { return dialog_; }
-    [[nodiscard]] QProgressDialog* progress() const { return progress_; }
+    [[nodiscard]] QProgressDialog* progress() const { return worker_->progress(); }
     /// The message of the last result or refusal, while it is open.
     [[nodiscard]] QMessageBox* message() const { return message_; }
 
@@ -64,11 +62,7 @@ private:
     std::optional<fit::BoxesBefore> before_;
     QPointer<QDialog> dialog_;
     QPointer<QMessageBox> message_;
-    QThread* thread_ = nullptr;
-    QTimer* poll_ = nullptr;
-    QProgressDialog* progress_ = nullptr;
-    std::shared_ptr<std::atomic<bool>> cancelled_;
-    std::shared_ptr<std::atomic<int>> permille_;
+    WorkerJob* worker_;
 };
 
 } // namespace orvanta::view

@@ -3,9 +3,6 @@
 
 #include "qt/main_window.h"
 
-#include <QProgressDialog>
-#include <QThread>
-#include <QTimer>
 #include <QWidget>
 
 #include <new>
@@ -27,15 +24,14 @@ struct Search {
 
 } // namespace
 
+// The progress window appears only if the search takes more than a moment.
 PeriodView::PeriodView(QWidget* window, Show show)
-    : QObject(window), window_(window), show_(std::move(show)) {}
+    : QObject(window), show_(std::move(show)),
+      worker_(new WorkerJob(this, window, tr("Finding the period in the data\u2026"),
+                            QStringLiteral("periodProgress"), 500)) {}
 
-PeriodView::~PeriodView() {
-    if (thread_ != nullptr) {
-        cancelled_->store(true);
-        thread_->wait();
-    }
-}
+// The worker, a child, stops the search and waits for it.
+PeriodView::~PeriodView() = default;
 
 void PeriodView::loaded(const std::shared_ptr<const ObservedSet>& set,
                         const std::shared_ptr<const ObservedOverlay::Sample>& sample) {
@@ -69,14 +65,7 @@ void PeriodView::forget() {
 }
 
 void PeriodView::cancel() {
-    if (thread_ == nullptr) return;
-    cancelled_->store(true);
-    thread_->disconnect(this);
-    thread_->wait();
-    thread_->deleteLater();
-    thread_ = nullptr;
-    poll_->stop();
-    if (progress_ != nullptr) progress_->hide();
+    worker_->cancel();
 }
 
 void PeriodView::start(const std::shared_ptr<const ObservedSet>& set) {
@@ -84,69 +73,39 @@ void PeriodView::start(const std::shared_ptr<const ObservedSet>& set) {
     auto job = std::make_shared<Search>();
     job->set = set;
     if (graph_) job->graph = graph_();
-    cancelled_ = std::make_shared<std::atomic<bool>>(false);
-    permille_ = std::make_shared<std::atomic<int>>(0);
-    thread_ = QThread::create([job, cancelled = cancelled_, permille = permille_] {
-        try {
-            job->found = findPeriodOf(*job->set, [&](double done) {
-                permille->store(static_cast<int>(done * 1000));
-                return !cancelled->load();
-            });
-            if (job->found) {
-                auto shown = std::make_shared<ObservedSet>(*job->set);
-                applyFoundPeriod(*shown, *job->found);
-                job->sample = ObservedOverlay::sample(*shown, job->graph);
-                job->shown = std::move(shown);
+    worker_->run(
+        [job](const WorkerJob::Flags& flags) {
+            try {
+                job->found =
+                    findPeriodOf(*job->set, [&](double done) { return flags.report(done); });
+                if (job->found) {
+                    auto shown = std::make_shared<ObservedSet>(*job->set);
+                    applyFoundPeriod(*shown, *job->found);
+                    job->sample = ObservedOverlay::sample(*shown, job->graph);
+                    job->shown = std::move(shown);
+                }
+            } catch (const analysis::PeriodSearchError& e) {
+                job->error = e.what();
+            } catch (const analysis::PeriodSearchCancelled&) {
+                job->cancelled = true;
+            } catch (const std::bad_alloc&) {
+                job->error = "there is not enough memory for the search";
             }
-        } catch (const analysis::PeriodSearchError& e) {
-            job->error = e.what();
-        } catch (const analysis::PeriodSearchCancelled&) {
-            job->cancelled = true;
-        } catch (const std::bad_alloc&) {
-            job->error = "there is not enough memory for the search";
-        }
-    });
-    // The progress window appears only if the search takes more than a moment.
-    if (progress_ == nullptr) {
-        progress_ = new QProgressDialog(QStringLiteral("Finding the period in the data\u2026"),
-                                        QStringLiteral("Cancel"), 0, 1000, window_);
-        progress_->setObjectName(QStringLiteral("periodProgress"));
-        progress_->setWindowModality(Qt::WindowModal);
-        progress_->setMinimumDuration(500);
-        progress_->setAutoReset(false);
-        progress_->setAutoClose(false);
-        connect(progress_, &QProgressDialog::canceled, this, [this] {
-            if (cancelled_) cancelled_->store(true);
+        },
+        [this, job] {
+            if (job->found) {
+                found_ = job->found;
+                show_(job->shown, std::move(job->sample), found_->note());
+            } else {
+                // Cancelled or nothing found: the points as read, folded as before.
+                found_.reset();
+                show_(job->set, {}, {});
+                if (!job->cancelled)
+                    emit failed(
+                        QString::fromStdString(periodNotFoundText(job->set->name, job->error)));
+            }
+            emit finished();
         });
-    }
-    progress_->reset();
-    progress_->setValue(0);
-    if (poll_ == nullptr) {
-        poll_ = new QTimer(this);
-        poll_->setInterval(50);
-        connect(poll_, &QTimer::timeout, this, [this] {
-            if (permille_ && progress_ != nullptr) progress_->setValue(permille_->load());
-        });
-    }
-    poll_->start();
-    connect(thread_, &QThread::finished, this, [this, job] {
-        thread_->deleteLater();
-        thread_ = nullptr;
-        poll_->stop();
-        progress_->hide();
-        if (job->found) {
-            found_ = job->found;
-            show_(job->shown, std::move(job->sample), found_->note());
-        } else {
-            // Cancelled or nothing found: the points as read, folded as before.
-            found_.reset();
-            show_(job->set, {}, {});
-            if (!job->cancelled)
-                emit failed(QString::fromStdString(periodNotFoundText(job->set->name, job->error)));
-        }
-        emit finished();
-    });
-    thread_->start();
 }
 
 } // namespace orvanta::view

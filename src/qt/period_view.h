@@ -4,20 +4,17 @@
 // close candidates.
 #pragma once
 
+#include "qt/worker_job.h"
 #include "render/observed_overlay.h"
 #include "ui/found_period.h"
 
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 
-class QProgressDialog;
-class QThread;
-class QTimer;
 class QWidget;
 
 namespace orvanta::view {
@@ -47,7 +44,7 @@ public:
     /// Forgets the set (the points were removed).
     void forget();
     /// Whether a search is running.
-    [[nodiscard]] bool busy() const { return thread_ != nullptr; }
+    [[nodiscard]] bool busy() const { return worker_->busy(); }
     [[nodiscard]] const std::optional<FoundPeriod>& found() const { return found_; }
 
 signals:
@@ -60,16 +57,11 @@ private:
     void start(const std::shared_ptr<const ObservedSet>& set);
     void cancel();
 
-    QWidget* window_;
     Show show_;
     std::function<ObservedOverlay::Graph()> graph_;
     std::shared_ptr<const ObservedSet> set_; ///< as read, without a period found
     std::optional<FoundPeriod> found_;
-    QThread* thread_ = nullptr;
-    QTimer* poll_ = nullptr;
-    QProgressDialog* progress_ = nullptr;
-    std::shared_ptr<std::atomic<bool>> cancelled_;
-    std::shared_ptr<std::atomic<int>> permille_;
+    WorkerJob* worker_;
 };
 
 } // namespace orvanta::view
