@@ -192,6 +192,24 @@ TEST(FindsThePeriod, FromARangeAboveItComesDownToTheLightsOwnRepeat) {
     EXPECT_NEAR(r.periodDays / o.periodDays, 1, 1e-4);
 }
 
+// A light that repeats on 2.7 d, searched from 3.3 d up: the fold on its double comes down
+// to 2.7 d, half the shortest period searched being the limit, and with one dip in it the
+// orbit is taken as twice that, the repeat the alternative.
+TEST(FindsThePeriod, AFoldOnTheDoubleComesDownToTheRepeat) {
+    std::mt19937_64 rng(32);
+    std::vector<double> t, y;
+    for (int i = 0; i < 400; ++i) {
+        t.push_back(2460000 + 40 * testing::uniform(rng));
+        const double phase = 2 * std::numbers::pi * t.back() / 2.7;
+        y.push_back(std::sin(phase) + 0.3 * std::sin(2 * phase) + 0.01 * testing::gauss(rng));
+    }
+    const auto r = findPeriod(t, y, {3.3, 8.0});
+    EXPECT_NEAR(r.periodDays, 5.4, 0.01);
+    EXPECT_FALSE(r.twoEclipsesSeen);
+    ASSERT_TRUE(r.alternativeDays.has_value());
+    EXPECT_NEAR(*r.alternativeDays, 2.7, 0.02);
+}
+
 // The periodogram kept for a plot: inside the range, longest period first, a bounded number
 // of points, its highest score at the period found (or the light's repeat period, its half).
 TEST(FindsThePeriod, KeepsItsPeriodogramForAPlot) {
