@@ -100,7 +100,7 @@ ObservedOverlay::Sample ObservedOverlay::sample(const ObservedSet& s, const Grap
     evenPhase.reserve(n / step + 1);
     evenFlux.reserve(n / step + 1);
     const std::vector<double>& obs = g.mode == 0 ? s.flux : s.mag;
-    PixelCells cells(W, H + 2);
+    PixelCells cells(W, cellRows(H));
     for (std::size_t i = 0, next = 0; i < n; ++i) {
         const double p = phaseOf(i);
         if (i == next) {
@@ -118,7 +118,7 @@ ObservedOverlay::Sample ObservedOverlay::sample(const ObservedSet& s, const Grap
 }
 
 ObservedOverlay::ObservedOverlay()
-    : usedCells_(W, H + 2), pixels_(static_cast<std::size_t>(W) * H, Undrawn), centres_(W, H) {}
+    : usedCells_(W, cellRows(H)), pixels_(static_cast<std::size_t>(W) * H, Undrawn), centres_(W, H) {}
 
 void ObservedOverlay::show(ObservedSet set) {
     show(std::make_shared<const ObservedSet>(std::move(set)));

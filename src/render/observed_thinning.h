@@ -41,4 +41,10 @@ inline int cellRow(double y, int height) {
     return static_cast<int>(y) + 1;
 }
 
+/// The rows of cells cellRow uses for a graph of `height` rows: the graph's, one above and
+/// one below.
+inline int cellRows(int height) {
+    return height + 2;
+}
+
 } // namespace orvanta

@@ -258,6 +258,7 @@ TEST(PixelCells, TheFirstPointInACellTakesItUntilTheNextPass) {
     EXPECT_EQ(cellRow(9.99, 10), 10);
     EXPECT_EQ(cellRow(10, 10), 11);
     EXPECT_EQ(cellRow(1e300, 10), 11);
+    EXPECT_EQ(cellRows(10), 12); // 0 to 11
 }
 
 /// A noisy eclipse of `n` points over many cycles, with error bars.
