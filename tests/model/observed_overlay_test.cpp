@@ -501,6 +501,46 @@ TEST(ObservedPlacement, APointOnTheBottomRowKeepsItsSquareAndItsBarInItsOwnColum
     EXPECT_EQ(pointPixels(o), 6 + 4);
 }
 
+// The weights of the points (one over half the error bar) follow a new set, and the graph's
+// unit: the figures are those of a layer that showed only this set in this mode.
+TEST(ObservedPlacement, TheWeightsFollowANewSetAndTheGraphsUnit) {
+    auto set = [](double error) {
+        ObservedData d;
+        d.phased = true;
+        d.brightness = Brightness::Flux;
+        for (int i = 0; i < 200; ++i) {
+            d.time.push_back(i / 200.0);
+            d.value.push_back(1 + 0.02 * std::sin(7.0 * i));
+            d.error.push_back(error * (1 + i % 3));
+        }
+        return prepareObserved(d);
+    };
+    const ObservedOverlay::Graph power{1, 1, 1, 100, 0, 300, 0};
+    const ObservedOverlay::Graph magnitude{1, 1, 0, -100, 0.1, 300, 1};
+    auto chi2 = [](const ObservedOverlay& o) {
+        return o.figures() ? o.figures()->chi2Reduced.value_or(-1) : -2.0;
+    };
+    auto alone = [&](double error, const ObservedOverlay::Graph& g) {
+        ObservedOverlay o;
+        showFlatModel(o);
+        o.show(set(error));
+        o.update(g);
+        return chi2(o);
+    };
+    ObservedOverlay o;
+    showFlatModel(o);
+    o.show(set(0.01));
+    o.update(power);
+    EXPECT_EQ(chi2(o), alone(0.01, power));
+    o.show(set(0.05));
+    o.update(power);
+    EXPECT_EQ(chi2(o), alone(0.05, power));
+    o.update(magnitude);
+    EXPECT_EQ(chi2(o), alone(0.05, magnitude));
+    EXPECT_NE(alone(0.05, power), alone(0.05, magnitude));
+    EXPECT_GT(alone(0.05, power), 0);
+}
+
 struct Teaching {
     const char* file;
     const char *massA, *massB, *radiusA, *radiusB, *fluxA, *fluxB, *distance, *eccen;
