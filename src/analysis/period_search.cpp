@@ -111,8 +111,7 @@ Fold fold(const Series& s, double period, int bins, double origin = 0) {
     f.sum.assign(static_cast<std::size_t>(bins), 0.0);
     f.count.assign(static_cast<std::size_t>(bins), 0);
     for (std::size_t i = 0; i < s.t.size(); ++i) {
-        const int b =
-            std::min(static_cast<int>(cyclePhase((s.t[i] - origin) / period) * bins), bins - 1);
+        const int b = phaseBin((s.t[i] - origin) / period, bins);
         f.sum[static_cast<std::size_t>(b)] += s.y[i];
         ++f.count[static_cast<std::size_t>(b)];
     }
@@ -271,8 +270,7 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
     residual.reserve(s.t.size());
     away.reserve(s.t.size());
     for (std::size_t i = 0; i < s.t.size(); ++i) {
-        const auto b = static_cast<std::size_t>(
-            std::min(static_cast<int>(cyclePhase(s.t[i] / period) * bins), bins - 1));
+        const auto b = static_cast<std::size_t>(phaseBin(s.t[i] / period, bins));
         residual.push_back(s.y[i] - mean[b]);
         away.push_back(std::abs(residual.back()));
     }
@@ -291,8 +289,7 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
     std::fill(f.sum.begin(), f.sum.end(), 0.0);
     std::fill(f.count.begin(), f.count.end(), 0);
     for (std::size_t i = 0; i < s.t.size(); ++i) {
-        const auto b = static_cast<std::size_t>(
-            std::min(static_cast<int>(cyclePhase(s.t[i] / period) * bins), bins - 1));
+        const auto b = static_cast<std::size_t>(phaseBin(s.t[i] / period, bins));
         if (outlier(i)) continue;
         f.sum[b] += s.y[i];
         ++f.count[b];

@@ -10,4 +10,9 @@ double cyclePhase(double cycles) {
     return f >= 1 ? 0 : f;
 }
 
+int phaseBin(double cycles, int bins) {
+    const double phase = cyclePhase(cycles);
+    return phase >= 0 ? static_cast<int>(phase * bins) : 0;
+}
+
 } // namespace orvanta

@@ -9,4 +9,9 @@ namespace orvanta {
 /// value that is not finite.
 double cyclePhase(double cycles);
 
+/// Which of `bins` equal bins of a cycle the phase of `cycles` falls in, 0 to bins - 1 (0 for
+/// a value that is not finite). A phase below 1 times a whole number never rounds up to it:
+/// the product is at most bins (1 - 2^-53), more than half a step of the doubles below bins.
+int phaseBin(double cycles, int bins);
+
 } // namespace orvanta

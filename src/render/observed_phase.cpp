@@ -30,8 +30,8 @@ double minimumPhase(const std::vector<double>& phase, const std::vector<double>&
     // the same depth and so the same minimum.
     constexpr std::size_t bins = 100;
     const double width = 1.0 / static_cast<double>(bins);
-    auto binOf = [&](double p) {
-        return std::min(bins - 1, static_cast<std::size_t>(frac(p) * static_cast<double>(bins)));
+    auto binOf = [](double p) {
+        return static_cast<std::size_t>(phaseBin(p, static_cast<int>(bins)));
     };
     // Group the fluxes by bin (a counting sort), then take each bin's median.
     std::vector<std::size_t> start(bins + 1, 0);

@@ -28,3 +28,16 @@ TEST(CyclePhase, OfAValueThatIsNotFiniteIsNaNOrForTheFoldedPointsZero) {
     EXPECT_EQ(frac(inf), 0.0);
     EXPECT_EQ(frac(std::nan("")), 0.0);
 }
+
+TEST(CyclePhase, ItsBinIsBelowTheCountOfBinsWithoutAGuard) {
+    const double last = std::nextafter(1.0, 0.0); // the largest phase
+    for (int bins = 1; bins <= 5000; ++bins) {
+        ASSERT_EQ(phaseBin(last, bins), bins - 1) << bins;
+        ASSERT_EQ(phaseBin(-1e-20, bins), 0) << bins;
+        ASSERT_EQ(phaseBin(7 + (bins - 0.5) / bins, bins), bins - 1) << bins;
+    }
+    EXPECT_EQ(phaseBin(2.5, 4), 2);
+    EXPECT_EQ(phaseBin(-0.25, 4), 3);
+    EXPECT_EQ(phaseBin(std::numeric_limits<double>::infinity(), 4), 0);
+    EXPECT_EQ(phaseBin(std::nan(""), 4), 0);
+}
