@@ -118,7 +118,8 @@ ObservedOverlay::Sample ObservedOverlay::sample(const ObservedSet& s, const Grap
 }
 
 ObservedOverlay::ObservedOverlay()
-    : usedCells_(W, cellRows(H)), pixels_(static_cast<std::size_t>(W) * H, Undrawn), centres_(W, H) {}
+    : usedCells_(W, cellRows(H)), pixels_(static_cast<std::size_t>(W) * H, Undrawn),
+      centres_(W, H) {}
 
 void ObservedOverlay::show(ObservedSet set) {
     show(std::make_shared<const ObservedSet>(std::move(set)));
