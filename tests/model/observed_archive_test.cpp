@@ -130,6 +130,17 @@ TEST(ArchiveLayouts, SemicolonsWithDecimalCommasAndABandLetterHeader) {
     EXPECT_NEAR(d.value.front(), 9.2, 1.5);
 }
 
+// A column named by its band alone, one letter or the two of Rc and Ic.
+TEST(ArchiveLayouts, ABandNameAloneNamesTheBrightnessColumn) {
+    for (const char* band : {"V", "Rc", "Ic", "g"}) {
+        const ObservedData d =
+            parseObserved(std::string("HJD,") + band + "\n1,10.1\n2,10.3\n3,10.2\n", "band.csv");
+        EXPECT_EQ(d.band, band);
+        EXPECT_EQ(d.brightness, Brightness::Magnitude) << band;
+        EXPECT_EQ(d.time.size(), 3u) << band;
+    }
+}
+
 TEST(ArchiveLayouts, FitsLightCurvesOfTessAndKepler) {
     for (const char* file : {"tess.fits", "kepler.fits"}) {
         SCOPED_TRACE(file);
