@@ -73,7 +73,7 @@ TEST(LimbDarkening, NoOverlapHidesNothingAndACoverHidesAll) {
         EXPECT_EQ(hiddenFraction(law, 2, 1), 1);
         EXPECT_EQ(hiddenFraction(law, 1, 0), 1);
         // Covered to the touch of the outlines inside: all of it, whatever the ratio.
-        for (double p : {1.3, 1.7, 2.5, 3.14159, 1.0000001})
+        for (double p : {1.3, 1.7, 2.5, 3.14159, 1.0000001, 3.4977792341670946, 9.0323632216729042})
             EXPECT_EQ(hiddenFraction(law, p, p - 1), 1) << p;
         // Just inside contact and just short of cover, the fraction is continuous.
         EXPECT_LT(hiddenFraction(law, 0.5, 1.5 - 1e-9), 1e-9);
