@@ -130,6 +130,17 @@ TEST(BoxAtFault, AMassIsFoundWhateverRowStarBsLightIsOn) {
               "MassA / SunMass is 1e400, too large to calculate with: type a smaller mass.");
 }
 
+// The graph's scale is tried only while its Auto is unticked: ticked, the fit replaces it.
+TEST(BoxAtFault, AManualGraphScaleIsFoundByTrial) {
+    auto f = loadedForm();
+    f->Check1.Value = 0;
+    f->Text13.Text = "1e400";
+    f->Run([&] { f->Plot_Click(); });
+    ASSERT_GE(f->ErrorCount, 1u);
+    EXPECT_EQ(f->ErrorHint, "GraphMag / (Px/W) is 1e400, too large to calculate with: type a "
+                            "smaller graph scale.");
+}
+
 TEST(BoxAtFault, TheTemperatureEmptiedForTheMagnitudeRowIsNamed) {
     auto f = loadedForm();
     f->ListScrolled(f->List2, 1);
