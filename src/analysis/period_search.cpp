@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/period_search.h"
+#include "analysis/period_search_parts.h"
 
 #include "analysis/eclipse_model.h"
 #include "analysis/minimum_timing.h"
@@ -15,6 +16,12 @@
 namespace orvanta::analysis {
 
 namespace {
+
+using parts::Eclipses;
+using parts::findEclipses;
+using parts::prepare;
+using parts::Series;
+using parts::startingModel;
 
 constexpr std::size_t MinPoints = 30;
 /// The most trial frequencies of the first pass; a wider range is refused, not slowed.
@@ -33,16 +40,9 @@ constexpr double HalfTheLightAndMore = 0.8;
 /// A chi-square lower by this much makes another candidate the first.
 constexpr double ClearlyBetter = 25;
 
-/// The observations in time order, times from the middle of the span, light less its mean.
-struct Series {
-    std::vector<double> t;
-    std::vector<double> y;
-    double middle = 0; ///< days, added back to report a time
-    double span = 0;
-    double sumSquares = 0; ///< of y
-};
+} // namespace
 
-Series prepare(std::span<const double> time, std::span<const double> dimming) {
+Series parts::prepare(std::span<const double> time, std::span<const double> dimming) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < time.size() && i < dimming.size(); ++i)
         if (std::isfinite(time[i]) && std::isfinite(dimming[i])) order.push_back(i);
@@ -68,6 +68,8 @@ Series prepare(std::span<const double> time, std::span<const double> dimming) {
     if (!(s.sumSquares > 0)) throw PeriodSearchError("the light does not vary");
     return s;
 }
+
+namespace {
 
 double median(std::vector<double> v);
 
@@ -242,20 +244,9 @@ double median(std::vector<double> v) {
     return *mid;
 }
 
-/// The eclipses in the light folded on one period.
-struct Eclipses {
-    double primaryPhase = 0; ///< of the deepest point of the fold, from time 0
-    double halfWidth = 0;    ///< of the primary eclipse, as a share of the period
-    double depth = 0;        ///< of the primary, in the light's unit
-    std::optional<double> secondaryPhase;
-    double level = 0;   ///< the light outside eclipse
-    double noise = 0;   ///< robust standard deviation of a point about the fold
-    double width = 0;   ///< of the primary eclipse, as a share of the period
-    double gap = 0;     ///< the widest stretch of phase without a point, as a share
-    double deepest = 0; ///< the faintest bin of two points or more, below the level
-};
+} // namespace
 
-Eclipses findEclipses(const Series& s, double period, int bins) {
+Eclipses parts::findEclipses(const Series& s, double period, int bins) {
     Fold f = fold(s, period, bins);
     const auto nb = static_cast<std::size_t>(bins);
     std::vector<double> mean(nb, std::nan(""));
@@ -396,6 +387,8 @@ Eclipses findEclipses(const Series& s, double period, int bins) {
     if (bestZ > Seen) e.secondaryPhase = cyclePhase(bestCentre / bins);
     return e;
 }
+
+namespace {
 
 /// Whether, folded on twice `period`, the primary eclipse of `seen` is at most half as deep
 /// half a fold later, by far more than the noise.
@@ -592,12 +585,10 @@ std::optional<Ephemeris> fitParts(const Series& s, int parts, double epoch, doub
     return e;
 }
 
-/// A model of both eclipses to start a fit from: the eclipses of the light folded on
-/// `period`, the primary's minimum at relative time `epoch`, the second eclipse
-/// `secondaryPhase` cycles later; as deep as the primary when `twin`, else as deep as
-/// the points about its minimum.
-EclipseModel startingModel(const Series& s, double period, double epoch, double secondaryPhase,
-                           const Eclipses& e, int bins, bool twin) {
+} // namespace
+
+EclipseModel parts::startingModel(const Series& s, double period, double epoch,
+                                  double secondaryPhase, const Eclipses& e, int bins, bool twin) {
     EclipseModel start;
     start.period = period;
     start.epoch = epoch;
@@ -618,6 +609,8 @@ EclipseModel startingModel(const Series& s, double period, double epoch, double 
     start.secondary = {twin ? e.depth : second, width, 1};
     return start;
 }
+
+namespace {
 
 /// The noise of one point from the differences of points next in time: eclipses are
 /// rare among them, so their median is the noise's.

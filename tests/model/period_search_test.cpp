@@ -4,6 +4,7 @@
 // times of minimum; and the time of one minimum by Kwee & van Woerden.
 #include "analysis/minimum_timing.h"
 #include "analysis/period_search.h"
+#include "analysis/period_search_parts.h"
 #include "synthetic_systems.h"
 #include "ui/found_period.h"
 
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <fstream>
 #include <numbers>
+#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
@@ -210,6 +212,65 @@ TEST(FindsThePeriod, AFoldOnTheDoubleComesDownToTheRepeat) {
     EXPECT_FALSE(r.twoEclipsesSeen);
     ASSERT_TRUE(r.alternativeDays.has_value());
     EXPECT_NEAR(*r.alternativeDays, 2.7, 0.02);
+}
+
+// ---- the steps of the search on light made by hand -----------------------------------
+
+// 5001 points over 20 cycles of 1 d, from time 0 (so that the middle of the span is a
+// whole cycle), the phases spread by the golden ratio; the light 0 with a scatter of
+// 0.001 but in the dips given.
+struct Dips {
+    double from, to, depth;
+};
+
+analysis::parts::Series handMade(const std::vector<Dips>& dips) {
+    std::mt19937_64 rng(5);
+    std::vector<double> t, y;
+    for (int i = 0; i <= 5000; ++i) {
+        const double cycle = std::floor(i * 20.0 / 5000);
+        const double phase = i == 0 || i == 5000 ? 0 : std::fmod(i * 0.6180339887498949, 1.0);
+        t.push_back(std::min(20.0, cycle + phase));
+        double v = 0.001 * (testing::uniform(rng) - 0.5);
+        for (const Dips& d : dips)
+            if (phase >= d.from && phase < d.to) v += d.depth;
+        y.push_back(v);
+    }
+    return analysis::parts::prepare(t, y);
+}
+
+// A second eclipse narrower than a bin lies at the middle of its one bin: 50 bins of 0.02,
+// the dip within the bin from 0.70 to 0.72.
+TEST(FoldedEclipses, ASecondEclipseInOneBinIsAtItsMiddle) {
+    const auto s = handMade({{0.30, 0.36, 0.5}, {0.702, 0.718, 0.05}});
+    const analysis::parts::Eclipses e = analysis::parts::findEclipses(s, 1.0, 50);
+    EXPECT_NEAR(e.primaryPhase, 0.33, 0.01);
+    ASSERT_TRUE(e.secondaryPhase.has_value());
+    EXPECT_NEAR(*e.secondaryPhase, 0.71, 1e-12);
+}
+
+// The second eclipse's starting depth is the mean light of the points about its minimum,
+// however few; with none there it starts flat. Times from -10 to 10, so that they are the
+// search's own; the primary's minimum at 0.3, the second half a cycle on, at 0.8.
+TEST(FoldedEclipses, TheSecondEclipseStartsAsDeepAsThePointsAboutItsMinimum) {
+    analysis::parts::Eclipses e;
+    e.halfWidth = 0.04; // a window of 0.01 either side of the second minimum
+    e.depth = 0.5;
+    std::vector<double> t{-10, 10}, y{0, 0};
+    for (int i = 0; i < 40; ++i) { // phases 0 to 0.39
+        t.push_back(-10 + i % 20 + i * 0.01);
+        y.push_back(i % 3 * 0.001);
+    }
+    const auto none = analysis::parts::prepare(t, y);
+    ASSERT_EQ(none.middle, 0);
+    EXPECT_EQ(analysis::parts::startingModel(none, 1, 0.3, 0.5, e, 50, false).secondary.depth, 0);
+    t.push_back(3.8);
+    y.push_back(0.2);
+    const auto one = analysis::parts::prepare(t, y);
+    const double mean = std::accumulate(y.begin(), y.end(), 0.0) / static_cast<double>(y.size());
+    EXPECT_NEAR(analysis::parts::startingModel(one, 1, 0.3, 0.5, e, 50, false).secondary.depth,
+                0.2 - mean, 1e-12);
+    // As deep as the primary for twins.
+    EXPECT_EQ(analysis::parts::startingModel(one, 1, 0.3, 0.5, e, 50, true).secondary.depth, 0.5);
 }
 
 // The periodogram kept for a plot: inside the range, longest period first, a bounded number
