@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's automatic fit without a display: the fit of the points shown from the
 // boxes, the values written back as typing and Plot would, and the one level of undo.
+#include "fit/observations.h"
 #include "fit/window_fit.h"
 #include "form1.h"
 #include "render/observed_set.h"
@@ -64,6 +65,21 @@ TEST(WindowFit, NeedsObservedPointsAndATick) {
 /// The fitted values go into their boxes (star B's selector on the temperature row, as its
 /// temperature was fitted), the window plots them, and undo puts every box, the selector and
 /// its caption back.
+// Times fold only with a period above 0: none, 0 or one that is not a number is refused.
+TEST(WindowFit, TimesNeedAPeriodAboveZero) {
+    ObservedData d;
+    d.name = "times.csv";
+    for (int i = 0; i < 20; ++i) {
+        d.time.push_back(2459000 + 0.1 * i);
+        d.value.push_back(9 + 0.01 * (i % 3));
+    }
+    for (const std::optional<double> period :
+         {std::optional<double>{}, std::optional<double>{0.0}, std::optional<double>{-1.0},
+          std::optional<double>{NAN}})
+        EXPECT_THROW(observationsFrom(d, period), FitError);
+    EXPECT_EQ(observationsFrom(d, 1.5).periodDays, 1.5);
+}
+
 TEST(WindowFit, WritesTheValuesAndUndoesThem) {
     Form1 f;
     f.Load();

@@ -72,6 +72,20 @@ TEST_P(EclipseModelFit, RecoversThePeriodAndEpochWithinTheirErrors) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, EclipseModelFit, ::testing::Values(1U, 2U, 3U));
 
+// A point at the very minimum of the start, where the dip is flat: its slopes there are 0,
+// not a division of 0 by 0, and the fit goes on from it.
+TEST(EclipseModelFit, StartsFromAPointAtTheVeryMinimum) {
+    const EclipseModel m = truth();
+    Light l = observe(m, 1500, 0.01, 5);
+    EclipseModel start = m;
+    start.primary = {0.5, 0.02, 1};
+    l.t.push_back(start.epoch);
+    l.y.push_back(eclipseModelAt(m, start.epoch));
+    const auto fit = fitEclipseModel(l.t, l.y, start, 0.01);
+    ASSERT_TRUE(fit.has_value());
+    EXPECT_NEAR(fit->primary.depth, 0.6, 0.02);
+}
+
 TEST(EclipseModelFit, RefusesWhatCannotBeFitted) {
     const EclipseModel m = truth();
     const Light l = observe(m, 500, 0.01, 4);

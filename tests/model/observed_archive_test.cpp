@@ -395,9 +395,10 @@ TEST_F(HostileFile, TooManyRowsAreRefusedAtTheFirstRowAndJustEnoughAccepted) {
     // skipped row is one.
     ObservedOptions options;
     options.maxRows = 20'000;
-    auto write = [&](const std::string& file, int rows, bool overlongLate) {
+    auto write = [&](const std::string& file, int rows, bool overlongLate, bool bom = false) {
         const std::string path = (dir / file).string();
         std::ofstream out(path, std::ios::binary);
+        if (bom) out << "\xEF\xBB\xBF";
         out << "# period = 1.5 d\nHJD,V,err\n";
         for (int i = 0; i < rows; ++i) {
             if (i == 10 || i == 15'000) out << "\n  # a note\r\n";
@@ -419,6 +420,9 @@ TEST_F(HostileFile, TooManyRowsAreRefusedAtTheFirstRowAndJustEnoughAccepted) {
     // Counted before they are parsed: the overlong line at row 5000 (a row too) is never
     // reached.
     EXPECT_EQ(read(write("late.csv", 30'000, true)), "line 20007: more than 20000 rows");
+    // A byte-order mark before the first line moves no line.
+    EXPECT_EQ(read(write("bom.csv", 20'000, false, true)), "19999 points");
+    EXPECT_EQ(read(write("bom-over.csv", 20'001, false, true)), "line 20007: more than 20000 rows");
     // The text reader and its rule for rows without a file.
     std::string text = "t mag\n";
     for (int i = 0; i < 5; ++i)

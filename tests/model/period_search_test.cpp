@@ -16,6 +16,7 @@
 #include <numbers>
 #include <numeric>
 #include <random>
+#include <span>
 #include <sstream>
 #include <string>
 
@@ -79,6 +80,24 @@ TEST(KweeVanWoerden, NeedsPointsOnBothSidesOfTheMinimum) {
     EXPECT_FALSE(kweeVanWoerden({}, {}, 10, 0.15).has_value());
 }
 
+// Of two columns of unequal length, the pairs they share: the rest of the longer one is not
+// read. Here each column is the first part of a longer one whose next value would move the
+// minimum.
+TEST(KweeVanWoerden, ReadsOnlyThePairsBothColumnsHold) {
+    Dip d = gaussianDip(10, 0.05, 200, 0.01, 8);
+    const auto whole = kweeVanWoerden(d.t, d.y, 10, 0.15);
+    ASSERT_TRUE(whole.has_value());
+    d.t.push_back(10.04);
+    d.y.push_back(5.0); // deep, just after the minimum
+    const std::span<const double> t(d.t), y(d.y);
+    const auto shortTime = kweeVanWoerden(t.first(t.size() - 1), y, 10, 0.15);
+    const auto shortLight = kweeVanWoerden(t, y.first(y.size() - 1), 10, 0.15);
+    ASSERT_TRUE(shortTime && shortLight);
+    EXPECT_EQ(shortTime->time, whole->time);
+    EXPECT_EQ(shortLight->time, whole->time);
+    EXPECT_NE(kweeVanWoerden(d.t, d.y, 10, 0.15)->time, whole->time);
+}
+
 struct Case {
     std::size_t system; ///< in Systems
     std::size_t points;
@@ -116,9 +135,10 @@ TEST_P(FindsThePeriod, WithinATenThousandthAndTheEpochWithinItsError) {
     if (system.equalEclipses) miss -= o.periodDays / 2 * std::round(miss / (o.periodDays / 2));
     EXPECT_LT(std::abs(miss), 3 * r.epochError) << "epoch " << r.epoch;
     EXPECT_LT(r.epochError, 0.01 * o.periodDays);
-    // The epoch lies within the data.
+    // The epoch lies within the data, at the minimum nearest its middle.
     EXPECT_GE(r.epoch, o.time.front() - o.periodDays);
     EXPECT_LE(r.epoch, o.time.back() + o.periodDays);
+    EXPECT_LE(std::abs(r.epoch - (o.time.front() + o.time.back()) / 2), 0.55 * r.periodDays);
     ASSERT_FALSE(r.peaks.empty());
     EXPECT_DOUBLE_EQ(r.peaks.front().periodDays, r.periodDays);
     for (const auto& p : r.peaks) {
@@ -223,12 +243,14 @@ struct Dips {
     double from, to, depth;
 };
 
-analysis::parts::Series handMade(const std::vector<Dips>& dips) {
+analysis::parts::Series handMade(const std::vector<Dips>& dips, double gapFrom = 2,
+                                 double gapTo = 2) {
     std::mt19937_64 rng(5);
     std::vector<double> t, y;
     for (int i = 0; i <= 5000; ++i) {
         const double cycle = std::floor(i * 20.0 / 5000);
         const double phase = i == 0 || i == 5000 ? 0 : std::fmod(i * 0.6180339887498949, 1.0);
+        if (phase >= gapFrom && phase < gapTo) continue;
         t.push_back(std::min(20.0, cycle + phase));
         double v = 0.001 * (testing::uniform(rng) - 0.5);
         for (const Dips& d : dips)
@@ -241,11 +263,31 @@ analysis::parts::Series handMade(const std::vector<Dips>& dips) {
 // A second eclipse narrower than a bin lies at the middle of its one bin: 50 bins of 0.02,
 // the dip within the bin from 0.70 to 0.72.
 TEST(FoldedEclipses, ASecondEclipseInOneBinIsAtItsMiddle) {
-    const auto s = handMade({{0.30, 0.36, 0.5}, {0.702, 0.718, 0.05}});
+    // The bin after it a little brighter than the rest: no run of two takes the dip's place.
+    const auto s = handMade({{0.30, 0.36, 0.5}, {0.702, 0.718, 0.05}, {0.72, 0.74, -0.002}});
     const analysis::parts::Eclipses e = analysis::parts::findEclipses(s, 1.0, 50);
     EXPECT_NEAR(e.primaryPhase, 0.33, 0.01);
     ASSERT_TRUE(e.secondaryPhase.has_value());
     EXPECT_NEAR(*e.secondaryPhase, 0.71, 1e-12);
+    EXPECT_EQ(e.gap, 0);
+}
+
+// A second eclipse close after the primary is still found: the primary's wings end where
+// the light is back at its level (the primary in bins 15 to 17, the second in bin 21 after
+// it or in bin 11 before it).
+TEST(FoldedEclipses, ASecondEclipseCloseToThePrimaryIsFound) {
+    for (const double at : {0.42, 0.22}) { // after it, and before it
+        const auto s = handMade({{0.30, 0.36, 0.5}, {at + 0.002, at + 0.018, 0.05}});
+        const analysis::parts::Eclipses e = analysis::parts::findEclipses(s, 1.0, 50);
+        ASSERT_TRUE(e.secondaryPhase.has_value()) << at;
+        EXPECT_NEAR(*e.secondaryPhase, at + 0.01, 1e-12) << at;
+    }
+}
+
+// The widest stretch of phase without a point, in whole bins: here the five from 0.5 to 0.6.
+TEST(FoldedEclipses, TheGapIsTheWidestRunOfEmptyBins) {
+    const auto s = handMade({{0.30, 0.36, 0.5}}, 0.5, 0.6);
+    EXPECT_NEAR(analysis::parts::findEclipses(s, 1.0, 50).gap, 0.1, 1e-15);
 }
 
 // The second eclipse's starting depth is the mean light of the points about its minimum,
