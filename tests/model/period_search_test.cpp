@@ -80,6 +80,23 @@ TEST(KweeVanWoerden, NeedsPointsOnBothSidesOfTheMinimum) {
     EXPECT_FALSE(kweeVanWoerden({}, {}, 10, 0.15).has_value());
 }
 
+// The same time to the last digits on every machine: a dip of a thousand points, averaged
+// on the method's grid of at most 200 cells.
+TEST(KweeVanWoerden, AThousandPointsGiveTheSameTimeEverywhere) {
+    std::mt19937_64 rng(9);
+    std::vector<double> t, y;
+    for (int i = 0; i < 1000; ++i) {
+        const double x = 10 - 0.15 + 0.3 * testing::uniform(rng);
+        t.push_back(x);
+        y.push_back(0.8 * std::exp(-0.5 * (x - 10) * (x - 10) / (0.05 * 0.05)) +
+                    0.01 * testing::gauss(rng));
+    }
+    const auto m = kweeVanWoerden(t, y, 10.01, 0.15);
+    ASSERT_TRUE(m.has_value());
+    EXPECT_NEAR(m->time, 10.000063312525009, 1e-10);
+    EXPECT_NEAR(m->error, 0.0001116612397386444, 1e-12);
+}
+
 // Of two columns of unequal length, the pairs they share: the rest of the longer one is not
 // read. Here each column is the first part of a longer one whose next value would move the
 // minimum.
