@@ -75,8 +75,15 @@ TEST(WindowFit, TimesNeedAPeriodAboveZero) {
     }
     for (const std::optional<double> period :
          {std::optional<double>{}, std::optional<double>{0.0}, std::optional<double>{-1.0},
-          std::optional<double>{NAN}})
-        EXPECT_THROW(observationsFrom(d, period), FitError);
+          std::optional<double>{NAN}}) {
+        try {
+            (void)observationsFrom(d, period);
+            ADD_FAILURE() << "folded with " << period.value_or(-2);
+        } catch (const FitError& e) {
+            EXPECT_STREQ(e.what(),
+                         "times.csv gives times without a period: give one with --period");
+        }
+    }
     EXPECT_EQ(observationsFrom(d, 1.5).periodDays, 1.5);
 }
 
