@@ -130,8 +130,6 @@ std::optional<std::string> boxFoundByTrial(const Controls& w) {
         if (original == nullptr || original->Text.empty() || original->Text == box->Text) continue;
         if (box == &trial->Text11 && trial->List1.TopIndex != start->List1.TopIndex) continue;
         if (box == &trial->Text12 && trial->List2.TopIndex != start->List2.TopIndex) continue;
-        if (box == &trial->Text13 && trial->Check1.Value == 1) continue; // the fit replaces it
-        if (box == &trial->Text14 && trial->Check2.Value == 1) continue;
         const std::string text = box->Text;
         box->Text = original->Text;
         const bool fails = startFails(*trial);

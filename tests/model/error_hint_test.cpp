@@ -130,15 +130,27 @@ TEST(BoxAtFault, AMassIsFoundWhateverRowStarBsLightIsOn) {
               "MassA / SunMass is 1e400, too large to calculate with: type a smaller mass.");
 }
 
-// The graph's scale is tried only while its Auto is unticked: ticked, the fit replaces it.
-TEST(BoxAtFault, AManualGraphScaleIsFoundByTrial) {
-    auto f = loadedForm();
-    f->Check1.Value = 0;
-    f->Text13.Text = "1e400";
-    f->Run([&] { f->Plot_Click(); });
-    ASSERT_GE(f->ErrorCount, 1u);
-    EXPECT_EQ(f->ErrorHint, "GraphMag / (Px/W) is 1e400, too large to calculate with: type a "
-                            "smaller graph scale.");
+// The scales are read as typed whether their Auto is ticked or not (the fit replaces them
+// only after): a value the calculation cannot use is named either way.
+TEST(BoxAtFault, AScaleIsFoundByTrialWithOrWithoutItsAuto) {
+    for (const int autoScale : {0, 1}) {
+        auto f = loadedForm();
+        f->Check1.Value = autoScale;
+        f->Text13.Text = "1e400";
+        f->Run([&] { f->Plot_Click(); });
+        ASSERT_GE(f->ErrorCount, 1u);
+        EXPECT_EQ(f->ErrorHint, "GraphMag / (Px/W) is 1e400, too large to calculate with: type a "
+                                "smaller graph scale.")
+            << autoScale;
+        auto g = loadedForm();
+        g->Check2.Value = autoScale;
+        g->Text14.Text = "1e400";
+        g->Run([&] { g->Plot_Click(); });
+        ASSERT_GE(g->ErrorCount, 1u);
+        EXPECT_EQ(g->ErrorHint, "StarMag / (Px/SunRad) is 1e400, too large to calculate with: "
+                                "type a smaller star scale.")
+            << autoScale;
+    }
 }
 
 TEST(BoxAtFault, TheTemperatureEmptiedForTheMagnitudeRowIsNamed) {

@@ -304,7 +304,12 @@ TEST(FoldedEclipses, ASecondEclipseCloseToThePrimaryIsFound) {
 // The widest stretch of phase without a point, in whole bins: here the five from 0.5 to 0.6.
 TEST(FoldedEclipses, TheGapIsTheWidestRunOfEmptyBins) {
     const auto s = handMade({{0.30, 0.36, 0.5}}, 0.5, 0.6);
-    EXPECT_NEAR(analysis::parts::findEclipses(s, 1.0, 50).gap, 0.1, 1e-15);
+    const analysis::parts::Eclipses e = analysis::parts::findEclipses(s, 1.0, 50);
+    EXPECT_NEAR(e.gap, 0.1, 1e-15);
+    // The level is that of the bins that hold points, the light outside eclipse.
+    std::vector<double> y = s.y;
+    std::nth_element(y.begin(), y.begin() + static_cast<std::ptrdiff_t>(y.size() / 2), y.end());
+    EXPECT_NEAR(e.level, y[y.size() / 2], 0.0005);
 }
 
 // The second eclipse's starting depth is the mean light of the points about its minimum,
