@@ -289,9 +289,9 @@ TEST(FoldedEclipses, ASecondEclipseInOneBinIsAtItsMiddle) {
     EXPECT_EQ(e.gap, 0);
 }
 
-// A second eclipse close after the primary is still found: the primary's wings end where
-// the light is back at its level (the primary in bins 15 to 17, the second in bin 21 after
-// it or in bin 11 before it).
+// A second eclipse close to the primary is still found: the primary's wings end where the
+// light is back at its level. The primary in bins 15 to 17, the second in bin 21 after it or
+// in bin 11 before it, the closest bins where it is seen (bins 12 to 20 are the primary's).
 TEST(FoldedEclipses, ASecondEclipseCloseToThePrimaryIsFound) {
     for (const double at : {0.42, 0.22}) { // after it, and before it
         const auto s = handMade({{0.30, 0.36, 0.5}, {at + 0.002, at + 0.018, 0.05}});
