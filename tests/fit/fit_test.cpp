@@ -145,6 +145,26 @@ TEST(Fit, StopsWhenAskedAndRefusesWhatItCannotFit) {
     EXPECT_THROW(fitCurve(model, {2.8}, few), FitError);
 }
 
+/// The share of the work done rises from 0 to 1 and never beyond.
+TEST(Fit, ReportsItsProgressFromZeroToOne) {
+    const auto truthForm = hiddenSystem();
+    const Observations data = synthetic(*truthForm, 100, 0.01, 0, 3);
+    BoxModel model(*truthForm, {"radius-a"});
+    FitOptions options;
+    std::vector<double> shares;
+    options.progress = [&](double done) {
+        shares.push_back(done);
+        return true;
+    };
+    ASSERT_FALSE(fitCurve(model, {2.8}, data, options).cancelled);
+    ASSERT_FALSE(shares.empty());
+    EXPECT_GE(shares.front(), 0);
+    for (std::size_t i = 1; i < shares.size(); ++i)
+        EXPECT_GE(shares[i], shares[i - 1]) << i;
+    EXPECT_LE(shares.back(), 1);
+    EXPECT_GT(shares.back(), 0.5);
+}
+
 /// On a circular orbit, turning the orbit in its own plane moves the eclipses as the
 /// phase does: the angle is named with the phase, not with the level.
 TEST(Fit, AnAngleThatOnlyMovesTheEclipsesIsNamedWithThePhase) {

@@ -289,6 +289,14 @@ TEST(FoldedEclipses, ASecondEclipseInOneBinIsAtItsMiddle) {
     EXPECT_EQ(e.gap, 0);
 }
 
+// A second eclipse three bins wide lies at the middle of its run of bins.
+TEST(FoldedEclipses, AWiderSecondEclipseIsAtTheMiddleOfItsBins) {
+    const auto s = handMade({{0.30, 0.36, 0.5}, {0.70, 0.76, 0.05}});
+    const analysis::parts::Eclipses e = analysis::parts::findEclipses(s, 1.0, 50);
+    ASSERT_TRUE(e.secondaryPhase.has_value());
+    EXPECT_NEAR(*e.secondaryPhase, 0.73, 1e-12);
+}
+
 // A second eclipse close to the primary is still found: the primary's wings end where the
 // light is back at its level. The primary in bins 15 to 17, the second in bin 21 after it or
 // in bin 11 before it, the closest bins where it is seen (bins 12 to 20 are the primary's).
