@@ -280,6 +280,9 @@ TEST(Worksheet, TheInputsAreTheBoxesWithTheLightInTheSelectorsQuantity) {
     }
     EXPECT_EQ(masses, 2);
     EXPECT_EQ(lights, 2); // one light row a star, the one its selector shows
+    // A star's quantities carry its letter; the pair's do not.
+    EXPECT_EQ(rows.front().quantity, "MassA / SunMass = (A)");
+    EXPECT_EQ(rows.back().quantity, "IterationNo =");
 }
 
 TEST(Worksheet, CsvQuotesWhatNeedsIt) {

@@ -2,6 +2,7 @@
 // Files as the archives give them (made by data/make-data from the model, with noise):
 // each layout recognised by its header, the right columns, bands, limits, flags and time
 // systems; and the files that must never reach the screen with a figure that is not one.
+#include "app/write_fits.h"
 #include "core/observed_data.h"
 #include "render/observed_overlay.h"
 
@@ -164,6 +165,28 @@ TEST(ArchiveLayouts, FitsLightCurvesOfTessAndKepler) {
         EXPECT_EQ(sap.brightnessColumn, "SAP_FLUX");
         EXPECT_EQ(sap.time.size(), 584u);
     }
+}
+
+// The reference day of the times is BJDREFI plus its fraction BJDREFF.
+TEST(ArchiveLayouts, FitsTimesCountFromTheWholeAndTheFractionOfTheReferenceDay) {
+    FitsLightCurve lc;
+    lc.bjdRefI = 2457000;
+    lc.bjdRefF = 0.25;
+    for (int i = 0; i < 20; ++i) {
+        lc.time.push_back(1 + 0.1 * i);
+        lc.sapFlux.push_back(100);
+        lc.sapErr.push_back(1);
+        lc.pdcsapFlux.push_back(100);
+        lc.pdcsapErr.push_back(1);
+        lc.quality.push_back(0);
+    }
+    const auto path = std::filesystem::temp_directory_path() / "orvanta_reference_day.fits";
+    writeFitsLightCurve(path.string(), lc);
+    const ObservedData d = readObserved(path.string(), "reference.fits");
+    std::filesystem::remove(path);
+    EXPECT_EQ(d.timeOffset, 2457000.25);
+    ASSERT_EQ(d.time.size(), 20u);
+    EXPECT_NEAR(d.time.front(), 2457001.25, 1e-9);
 }
 
 TEST(ArchiveLayouts, TheSummarySaysWhatWasRead) {
@@ -348,6 +371,25 @@ TEST(LargeSets, AThinnedSetUsesOnePointPerPixelAndLosesNoPixelAPointWouldCover) 
     EXPECT_EQ(ready.usedPoints(), o.usedPoints());
     EXPECT_EQ(ready.pixels(), o.pixels());
     EXPECT_EQ(ready.caption(), o.caption());
+}
+
+// The eclipse of a thinned set is found on an even sample of its points, one in each run of
+// `step` from the first: here every other point, whose dip is at 0.3; the others dip at 0.6.
+TEST(LargeSets, TheMinimumOfAThinnedSetIsThatOfAnEvenSampleFromTheFirst) {
+    ObservedData d;
+    d.phased = true;
+    d.brightness = Brightness::Flux;
+    const std::size_t n = 2 * ObservedOverlay::MaxUsedPoints;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double phase = static_cast<double>(i / 2) / static_cast<double>(n / 2);
+        const double dip = i % 2 == 0 ? 0.3 : 0.6;
+        d.time.push_back(phase);
+        d.value.push_back(std::abs(phase - dip) < 0.02 ? 0.5 : 1);
+    }
+    const ObservedSet set = prepareObserved(d);
+    const ObservedOverlay::Sample s = ObservedOverlay::sample(set, {1, 1, 1, 100, 0, 300, 0});
+    ASSERT_TRUE(s.thinned);
+    EXPECT_NEAR(s.observedMinimum, 0.3, 0.005);
 }
 
 class HostileFile : public ::testing::Test {
