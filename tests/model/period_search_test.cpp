@@ -180,6 +180,25 @@ INSTANTIATE_TEST_SUITE_P(Synthetic, FindsThePeriod,
                                            Case{7, 3000, false, 9}),
                          caseName);
 
+// The same period and error on every machine, far below the error stated: the search is
+// exact arithmetic on the same data, whatever the CPU.
+TEST(FindsThePeriod, GivesTheSameDigitsEverywhere) {
+    const testing::ModelCurve curve = testing::modelCurve(Systems[5].inputs);
+    Schedule s;
+    s.points = 1500;
+    s.nightly = false;
+    s.seed = 7;
+    s.spanDays = std::max(90.0, 6 * curve.periodDays);
+    s.noise = 0.008;
+    const Observations o = testing::observe(curve, s);
+    const auto r = findPeriod(o.time, o.magnitude);
+    EXPECT_NEAR(r.periodDays, 3.2137168392111994, 3e-10);
+    EXPECT_NEAR(r.periodErrorDays, 3.1230184274382297e-05, 3e-9);
+    EXPECT_NEAR(r.epoch, 2460045.4772004974, 1e-7);
+    EXPECT_NEAR(r.epochError, 0.00013564799875352904, 1e-8);
+    EXPECT_EQ(r.minima.size(), 16u);
+}
+
 TEST(FindsThePeriod, TwinsFoldOnHalfThePeriodButTheOrbitIsTwiceThat) {
     const testing::ModelCurve curve = testing::modelCurve(Systems[2].inputs);
     Schedule s;
