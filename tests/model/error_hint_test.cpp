@@ -153,6 +153,16 @@ TEST(BoxAtFault, AScaleIsFoundByTrialWithOrWithoutItsAuto) {
     }
 }
 
+// A number too large to read is too large whether or not it has a decimal digit.
+TEST(BoxAtFault, AHexadecimalNumberTooLargeToReadIsTooLarge) {
+    auto f = loadedForm();
+    f->Text7.Text = "&HFFFFFFFFFF";
+    f->Run([&] { f->Plot_Click(); });
+    ASSERT_GE(f->ErrorCount, 1u);
+    EXPECT_EQ(f->ErrorHint,
+              "MassA / SunMass is &HFFFFFFFFFF, too large to calculate with: type a smaller mass.");
+}
+
 TEST(BoxAtFault, TheTemperatureEmptiedForTheMagnitudeRowIsNamed) {
     auto f = loadedForm();
     f->ListScrolled(f->List2, 1);

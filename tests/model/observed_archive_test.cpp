@@ -240,6 +240,7 @@ TEST(HostileFiles, HugeValuesAreSkippedWithTheirReasonAndNoFigureIsNonFinite) {
     const ObservedData flux =
         parseObserved("t flux\n1 1\n2 1.4E+214\n3 1.1\n4 0.9\n5 1e-300\n", "flux.txt");
     EXPECT_EQ(reason(flux, "a brightness more than 50 magnitudes from the rest"), 2u);
+    EXPECT_EQ(flux.skipped, 2u);
     EXPECT_EQ(flux.time.size(), 3u);
     EXPECT_TRUE(finiteText(shownCaption(flux)));
     for (const char* text : {"-1e308 1\n0 1\n1e308 1\n", "# period = 1e-300 d\n1 1\n2 1\n3 1\n",
