@@ -291,4 +291,14 @@ TEST_F(ObservedFiles, AFileGoneBeforeReadingOrAFolderIsRefused) {
     }
 }
 
+// A file tells how many rows it skipped and names the lines of the first five.
+TEST(ObservedData, NamesTheLinesOfTheFirstFiveRowsSkipped) {
+    std::string text = "t mag\n";
+    for (int i = 0; i < 20; ++i)
+        text += std::to_string(i) + (i % 2 ? " x\n" : " 1\n");
+    const ObservedData d = parseObserved(text, "skips.txt");
+    EXPECT_EQ(d.skipped, 10u);
+    EXPECT_EQ(d.skippedLines, (std::vector<std::size_t>{3, 5, 7, 9, 11}));
+}
+
 } // namespace

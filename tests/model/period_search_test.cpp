@@ -390,6 +390,18 @@ TEST(FindsThePeriod, KeepsItsPeriodogramForAPlot) {
     EXPECT_TRUE(std::abs(ratio - 1) < 0.01 || std::abs(ratio - 0.5) < 0.01) << ratio;
 }
 
+// With as many bins holding points as there are points, nothing is left to measure the
+// scatter within the bins by: the dispersion is 1, no better than none.
+TEST(FindsThePeriod, PhaseDispersionWithOnePointInEachBinIsOne) {
+    std::vector<double> t, y;
+    for (int i = 0; i < 40; ++i) {
+        t.push_back(i + (i + 0.5) / 40);
+        y.push_back(i % 7);
+    }
+    EXPECT_EQ(analysis::phaseDispersion(t, y, 1.0, 40), 1.0);
+    EXPECT_LT(analysis::phaseDispersion(t, y, 1.0, 20), 1.0);
+}
+
 // The first pass steps the phases of every point in whole numbers of a 64-bit cycle; its
 // score at each trial period is the phase dispersion computed afresh on the same 40 bins
 // (200 points: a fifth of them), to the score's single precision. A smooth curve, so that
