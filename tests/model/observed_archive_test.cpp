@@ -423,6 +423,15 @@ TEST_F(HostileFile, RefusedEarlyWithOneMessage) {
     }
     EXPECT_EQ(refusal(text), "line 1: no row could be read in the first 1000 (the brightness "
                              "is not a number)");
+    // A thousand bad rows first are refused, good rows after them or not; 999 are skipped.
+    auto badFirst = [](int bad) {
+        std::string t = "t mag\n";
+        for (int i = 0; i < bad; ++i)
+            t += std::to_string(i) + " bright\n";
+        return t + "2000 1\n2001 1\n2002 1\n";
+    };
+    EXPECT_THROW(parseObserved(badFirst(1000), "late.txt"), DataFileError);
+    EXPECT_EQ(parseObserved(badFirst(999), "late.txt").time.size(), 3u);
     const std::string binary = (dir / "late.txt").string();
     {
         std::ofstream out(binary, std::ios::binary);
