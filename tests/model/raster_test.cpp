@@ -71,6 +71,16 @@ TEST(Circle, AnEightPixelShapeCoversExactlyItsEightByEightBox) {
         EXPECT_EQ(p.at(ox, oy), Paper) << ox << "," << oy;
 }
 
+// A disc over the right edge stops there: nothing of it comes round onto the next row.
+TEST(Circle, OverTheRightEdgeItStopsAtTheEdge) {
+    Picture p;
+    paintCircle(p.grid(), Surface::W - 20, 100, 41, 41, look(Red));
+    EXPECT_EQ(p.at(Surface::W - 1, 120), ScreenRed);
+    for (int y = 100; y < 142; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(p.at(x, y), Paper) << x << "," << y;
+}
+
 TEST(Circle, IsSymmetricAndItsOutlineClosed) {
     Picture p(0xFF000000);
     paintCircle(p.grid(), 100, 100, 41, 41, look(Red));
