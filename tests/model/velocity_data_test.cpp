@@ -123,7 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
             "day\tvelocity\tvelocity\terr\terr\n1\t5\t4\t1\t2\n2\t6\t4\t1\t2\n3\t7\t4\t1\t2\n",
             "velocity", "velocity", "err", "err"},
         HeaderCase{"# period = 2 d\n# phase vrad_a vrad_b\n0.1 5 4\n0.2 6 4\n0.3 7 4\n", "vrad_a",
-                   "vrad_b", "", ""}));
+                   "vrad_b", "", ""},
+        // "e" alone names no error: only as the first word of a longer name ("e_RV1").
+        HeaderCase{"BJD,RV1,RV2,e\n1,5,4,1\n2,6,4,1\n3,7,4,1\n", "RV1", "RV2", "", ""}));
 
 TEST(VelocityColumns, WithoutAHeaderFollowTheirCount) {
     const VelocitySet two = parseVelocities("1 5\n2 6\n3 7\n", "x");
