@@ -765,8 +765,6 @@ void TextReader::velocityRow(double time) {
         }
     }
     if (std::isnan(rv[0]) && std::isnan(rv[1])) return skip("no velocity in the row");
-    if (data_.time.size() >= MaxObservedRows)
-        fail(lineNo_, "more than " + std::to_string(MaxObservedRows) + " rows");
     data_.time.push_back(time);
     data_.value.push_back(rv[0]);
     rvB_.push_back(rv[1]);

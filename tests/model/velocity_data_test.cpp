@@ -196,6 +196,21 @@ TEST(VelocityFiles, AreRefusedAsLightCurvesAre) {
     }
 }
 
+// Velocity rows count towards the limit of rows as a light curve's do.
+TEST(VelocityFiles, HaveTheLimitOfRowsOfLightCurves) {
+    const std::string text = "BJD,RV1,RV2\n1,5,4\n2,6,4\n3,7,4\n4,6,4\n5,5,4\n";
+    ObservedOptions options;
+    options.maxRows = 5;
+    EXPECT_EQ(std::get<VelocitySet>(parseObservedFile(text, "x", options)).time.size(), 5u);
+    options.maxRows = 4;
+    try {
+        (void)parseObservedFile(text, "x", options);
+        ADD_FAILURE() << "read";
+    } catch (const DataFileError& e) {
+        EXPECT_STREQ(e.what(), "line 6: more than 4 rows");
+    }
+}
+
 TEST(VelocityFiles, AHeaderWithABrightnessIsALightCurve) {
     EXPECT_TRUE(std::holds_alternative<ObservedData>(
         parseObservedFile("time,mag,rv\n1,5,1\n2,6,1\n3,7,1\n", "x")));
