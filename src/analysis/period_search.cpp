@@ -7,6 +7,7 @@
 #include "core/cycle_phase.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -18,10 +19,18 @@ namespace orvanta::analysis {
 namespace {
 
 using parts::Eclipses;
+using parts::Ephemeris;
 using parts::findEclipses;
+using parts::firstPassBins;
+using parts::foldsOnPart;
+using parts::lineThroughMinima;
+using parts::miscounted;
+using parts::missingInOddCycles;
 using parts::prepare;
 using parts::Series;
+using parts::shiftAgainst;
 using parts::startingModel;
+using parts::Template;
 
 constexpr std::size_t MinPoints = 30;
 /// The most trial frequencies of the first pass; a wider range is refused, not slowed.
@@ -224,19 +233,6 @@ double refine(const Series& s, double freq, double width, int bins) {
     return freq;
 }
 
-/// Whether the light folds on period / d as well as on period: the variance the finer
-/// fold explains beyond the coarser one is no more than noise (an F test with the bins of
-/// equal length in time, so the coarser fold's bins are unions of the finer ones).
-bool foldsOnPart(const Series& s, double period, int divisor, int bins) {
-    const Fold whole = fold(s, period, bins * divisor);
-    const Fold part = fold(s, period / divisor, bins);
-    const double extra = whole.occupied - part.occupied;
-    const double residual = static_cast<double>(s.t.size()) - whole.occupied;
-    if (extra < 1 || residual < 1 || !(whole.within > 0)) return false;
-    const double f = ((part.within - whole.within) / extra) / (whole.within / residual);
-    return f < 1 + 4 * std::sqrt(2 / extra);
-}
-
 double median(std::vector<double> v) {
     if (v.empty()) return 0;
     const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
@@ -388,13 +384,20 @@ Eclipses parts::findEclipses(const Series& s, double period, int bins) {
     return e;
 }
 
-namespace {
+// The bins of equal length in time, so the coarser fold's bins are unions of the finer ones.
+bool parts::foldsOnPart(const Series& s, double period, int divisor, int bins) {
+    const Fold whole = fold(s, period, bins * divisor);
+    const Fold part = fold(s, period / divisor, bins);
+    const double extra = whole.occupied - part.occupied;
+    const double residual = static_cast<double>(s.t.size()) - whole.occupied;
+    if (extra < 1 || residual < 1 || !(whole.within > 0)) return false;
+    const double f = ((part.within - whole.within) / extra) / (whole.within / residual);
+    return f < 1 + 4 * std::sqrt(2 / extra);
+}
 
-/// Whether, folded on twice `period`, the primary eclipse of `seen` is at most half as deep
-/// half a fold later, by far more than the noise.
-bool missingInOddCycles(const Series& s, double period, const Eclipses& seen, int bins) {
-    double sum[2] = {0, 0}, sum2[2] = {0, 0};
-    int count[2] = {0, 0};
+bool parts::missingInOddCycles(const Series& s, double period, const Eclipses& seen, int bins) {
+    std::array<double, 2> sum{}, sum2{};
+    std::array<int, 2> count{};
     double outside = 0;
     int nOutside = 0;
     const double width = std::max(seen.halfWidth / 2, 1.0 / bins);
@@ -417,7 +420,7 @@ bool missingInOddCycles(const Series& s, double period, const Eclipses& seen, in
     }
     if (count[0] < 3 || count[1] < 3 || nOutside < 3) return false;
     const double level = outside / nOutside;
-    const double depth[2] = {sum[0] / count[0] - level, sum[1] / count[1] - level};
+    const std::array<double, 2> depth{sum[0] / count[0] - level, sum[1] / count[1] - level};
     const int deep = depth[0] >= depth[1] ? 0 : 1;
     const int shallow = 1 - deep;
     if (!(depth[shallow] < 0.5 * depth[deep])) return false;
@@ -427,79 +430,46 @@ bool missingInOddCycles(const Series& s, double period, const Eclipses& seen, in
     return depth[deep] - depth[shallow] > 5 * std::sqrt(variance);
 }
 
-struct Ephemeris {
-    double epoch = 0; ///< relative time of a primary minimum
-    double epochError = 0;
-    double period = 0;
-    double periodError = 0;
-    bool fitted = false; ///< from times of minimum in parts of the data
-};
-
-/// The time of primary minimum on the fold of the points [from, to) about the cycle
-/// nearest their middle, by Kwee-van Woerden; its cycle number from `epoch`.
-std::optional<std::pair<double, MinimumTime>> foldedMinimum(const Series& s, std::size_t from,
-                                                            std::size_t to, double epoch,
-                                                            double period, double halfWidth) {
-    if (to <= from) return std::nullopt;
-    const double middle = (s.t[from] + s.t[to - 1]) / 2;
-    const double cycle = std::round((middle - epoch) / period);
-    const double guess = epoch + cycle * period;
-    std::vector<double> t, y;
-    for (std::size_t i = from; i < to; ++i) {
-        const double folded = s.t[i] - period * std::round((s.t[i] - guess) / period);
-        if (std::abs(folded - guess) > halfWidth) continue;
-        t.push_back(folded);
-        y.push_back(s.y[i]);
-    }
-    const auto m = kweeVanWoerden(t, y, guess, halfWidth);
-    if (!m) return std::nullopt;
-    return std::pair{cycle, *m};
+bool parts::miscounted(double period, double fitted, double span) {
+    return std::abs(fitted - period) * span / (period * period) > 0.1;
 }
 
-/// The mean light curve folded on `period` from `epoch`, as bin means joined by straight
-/// lines (empty bins bridged), to be shifted against parts of the data.
-class Template {
-public:
-    Template(const Series& s, double epoch, double period, int bins)
-        : epoch_(epoch), period_(period), mean_(static_cast<std::size_t>(bins)) {
-        const Fold f = fold(s, period, bins, epoch);
-        std::vector<std::size_t> filled;
-        for (std::size_t b = 0; b < mean_.size(); ++b)
-            if (f.count[b] > 0) {
-                mean_[b] = f.sum[b] / f.count[b];
-                filled.push_back(b);
-            }
-        for (std::size_t k = 0; k < filled.size(); ++k) {
-            const std::size_t a = filled[k], b = filled[(k + 1) % filled.size()];
-            const std::size_t gap = (b + mean_.size() - a) % mean_.size();
-            for (std::size_t j = 1; j < gap; ++j)
-                mean_[(a + j) % mean_.size()] = mean_[a] + (mean_[b] - mean_[a]) *
-                                                               static_cast<double>(j) /
-                                                               static_cast<double>(gap);
+int parts::firstPassBins(double n, double span, double fLow, double fHigh) {
+    const double perBin = (fHigh - fLow) * span;
+    return static_cast<int>(std::clamp(std::min(FirstPassWork / (n * perBin), n / 5), 8.0, 50.0));
+}
+
+parts::Template::Template(const Series& s, double epoch, double period, int bins)
+    : epoch_(epoch), period_(period), mean_(static_cast<std::size_t>(bins)) {
+    const Fold f = fold(s, period, bins, epoch);
+    std::vector<std::size_t> filled;
+    for (std::size_t b = 0; b < mean_.size(); ++b)
+        if (f.count[b] > 0) {
+            mean_[b] = f.sum[b] / f.count[b];
+            filled.push_back(b);
         }
+    for (std::size_t k = 0; k < filled.size(); ++k) {
+        const std::size_t a = filled[k], b = filled[(k + 1) % filled.size()];
+        const std::size_t gap = (b + mean_.size() - a) % mean_.size();
+        for (std::size_t j = 1; j < gap; ++j)
+            mean_[(a + j) % mean_.size()] = mean_[a] + (mean_[b] - mean_[a]) *
+                                                           static_cast<double>(j) /
+                                                           static_cast<double>(gap);
     }
-    /// The template at relative time t, shifted later by `shift` (a share of the period).
-    [[nodiscard]] double at(double t, double shift) const {
-        const auto bins = static_cast<double>(mean_.size());
-        const double u = cyclePhase((t - epoch_) / period_ - shift) * bins - 0.5;
-        const double lo = std::floor(u);
-        const double w = u - lo;
-        const auto a = static_cast<std::size_t>((static_cast<long>(lo) + static_cast<long>(bins)) %
-                                                static_cast<long>(bins));
-        return mean_[a] * (1 - w) + mean_[(a + 1) % mean_.size()] * w;
-    }
-    [[nodiscard]] double binWidth() const { return 1 / static_cast<double>(mean_.size()); }
+}
 
-private:
-    double epoch_, period_;
-    std::vector<double> mean_;
-};
+double parts::Template::at(double t, double shift) const {
+    const auto bins = static_cast<double>(mean_.size());
+    const double u = cyclePhase((t - epoch_) / period_ - shift) * bins - 0.5;
+    const double lo = std::floor(u);
+    const double w = u - lo;
+    const auto a = static_cast<std::size_t>((static_cast<long>(lo) + static_cast<long>(bins)) %
+                                            static_cast<long>(bins));
+    return mean_[a] * (1 - w) + mean_[(a + 1) % mean_.size()] * w;
+}
 
-/// The shift (a share of the period) that best lays the template over the points
-/// [from, to), each with its own mean level, and its standard error; nothing when the
-/// points do not pin it down.
-std::optional<std::pair<double, double>> shiftAgainst(const Series& s, const Template& tpl,
-                                                      std::size_t from, std::size_t to) {
+std::optional<std::pair<double, double>> parts::shiftAgainst(const Series& s, const Template& tpl,
+                                                             std::size_t from, std::size_t to) {
     if (to < from + 10) return std::nullopt;
     const double step = tpl.binWidth() / 4;
     constexpr int Reach = 16;
@@ -530,26 +500,12 @@ std::optional<std::pair<double, double>> shiftAgainst(const Series& s, const Tem
     return std::pair{(best - Reach + u0) * step, error};
 }
 
-/// The period and epoch fitted to the times at which the mean light curve lies best over
-/// `parts` successive parts of the data (equal numbers of points).
-std::optional<Ephemeris> fitParts(const Series& s, int parts, double epoch, double period,
-                                  int bins) {
-    const Template tpl(s, epoch, period, bins);
-    std::vector<double> cycles, times, weights;
-    const std::size_t n = s.t.size();
-    for (int p = 0; p < parts; ++p) {
-        const std::size_t from = n * static_cast<std::size_t>(p) / static_cast<std::size_t>(parts);
-        const std::size_t to =
-            n * static_cast<std::size_t>(p + 1) / static_cast<std::size_t>(parts);
-        // A part that holds no eclipse does not pin the shift down: left out.
-        const auto shift = shiftAgainst(s, tpl, from, to);
-        if (!shift || !(shift->second > 0)) continue;
-        const double cycle = std::round(((s.t[from] + s.t[to - 1]) / 2 - epoch) / period);
-        cycles.push_back(cycle);
-        times.push_back(epoch + period * (cycle + shift->first));
-        weights.push_back(1 / (shift->second * period * shift->second * period));
-    }
-    if (cycles.size() < 2 || cycles.front() == cycles.back()) return std::nullopt;
+std::optional<Ephemeris> parts::lineThroughMinima(std::span<const double> cycles,
+                                                  std::span<const double> times,
+                                                  std::span<const double> weights) {
+    if (cycles.size() != times.size() || cycles.size() != weights.size() ||
+        std::all_of(cycles.begin(), cycles.end(), [&](double c) { return c == cycles.front(); }))
+        return std::nullopt;
     // Weighted straight line time = epoch + period * cycle, cycles counted from their
     // weighted mean so that the epoch and period are uncorrelated.
     const double w = std::accumulate(weights.begin(), weights.end(), 0.0);
@@ -583,6 +539,51 @@ std::optional<Ephemeris> fitParts(const Series& s, int parts, double epoch, doub
     e.epochError = scale * std::sqrt(1 / w + (c0 - cm) * (c0 - cm) / sxx);
     e.fitted = true;
     return e;
+}
+
+namespace {
+
+/// The time of primary minimum on the fold of the points [from, to) about the cycle
+/// nearest their middle, by Kwee-van Woerden; its cycle number from `epoch`.
+std::optional<std::pair<double, MinimumTime>> foldedMinimum(const Series& s, std::size_t from,
+                                                            std::size_t to, double epoch,
+                                                            double period, double halfWidth) {
+    if (to <= from) return std::nullopt;
+    const double middle = (s.t[from] + s.t[to - 1]) / 2;
+    const double cycle = std::round((middle - epoch) / period);
+    const double guess = epoch + cycle * period;
+    std::vector<double> t, y;
+    for (std::size_t i = from; i < to; ++i) {
+        const double folded = s.t[i] - period * std::round((s.t[i] - guess) / period);
+        if (std::abs(folded - guess) > halfWidth) continue;
+        t.push_back(folded);
+        y.push_back(s.y[i]);
+    }
+    const auto m = kweeVanWoerden(t, y, guess, halfWidth);
+    if (!m) return std::nullopt;
+    return std::pair{cycle, *m};
+}
+
+/// The period and epoch fitted to the times at which the mean light curve lies best over
+/// `parts` successive parts of the data (equal numbers of points).
+std::optional<Ephemeris> fitParts(const Series& s, int parts, double epoch, double period,
+                                  int bins) {
+    const Template tpl(s, epoch, period, bins);
+    std::vector<double> cycles, times, weights;
+    const std::size_t n = s.t.size();
+    for (int p = 0; p < parts; ++p) {
+        const std::size_t from = n * static_cast<std::size_t>(p) / static_cast<std::size_t>(parts);
+        const std::size_t to =
+            n * static_cast<std::size_t>(p + 1) / static_cast<std::size_t>(parts);
+        // A part that holds no eclipse does not pin the shift down: left out.
+        const auto shift = shiftAgainst(s, tpl, from, to);
+        if (!shift || !(shift->second > 0)) continue;
+        const double cycle = std::round(((s.t[from] + s.t[to - 1]) / 2 - epoch) / period);
+        cycles.push_back(cycle);
+        times.push_back(epoch + period * (cycle + shift->first));
+        weights.push_back(1 / (shift->second * period * shift->second * period));
+    }
+    return lineThroughMinima(cycles, times, weights);
 }
 
 } // namespace
@@ -644,7 +645,7 @@ std::optional<EclipseModel> modelOn(const Series& s, double period, const Eclips
     for (const EclipseModel& start : starts) {
         const auto fit = fitEclipseModel(s.t, s.y, start, noise, options);
         // Not a miscount of cycles: within a tenth of a cycle over the span.
-        if (!fit || std::abs(fit->period - period) * s.span / (period * period) > 0.1) continue;
+        if (!fit || miscounted(period, fit->period, s.span)) continue;
         if (!best || fit->chiSquare < best->chiSquare) best = fit;
     }
     return best;
@@ -692,9 +693,7 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     const double fLow = 1 / maxDays, fHigh = 1 / minDays;
 
     // Bins of the first pass: as many as the work allows, a few points in each.
-    const double perBin = (fHigh - fLow) * s.span;
-    const int coarseBins =
-        static_cast<int>(std::clamp(std::min(FirstPassWork / (n * perBin), n / 5), 8.0, 50.0));
+    const int coarseBins = firstPassBins(n, s.span, fLow, fHigh);
     // A step that moves the phase of the outermost points by half a bin over the span.
     const double df = 1 / (coarseBins * s.span);
     const double trialsWanted = std::floor((fHigh - fLow) / df) + 1;
@@ -853,7 +852,7 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
         if (!fitted) break;
         // A fit that moves the period by more than a tenth of a cycle over the span is a
         // miscount of cycles, not a refinement.
-        if (std::abs(fitted->period - eph.period) * s.span / (eph.period * eph.period) > 0.1) break;
+        if (miscounted(eph.period, fitted->period, s.span)) break;
         eph = *fitted;
     }
     // Last, the period and epoch of a model of both eclipses fitted to every point: it

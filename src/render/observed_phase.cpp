@@ -40,7 +40,7 @@ double minimumPhase(const std::vector<double>& phase, const std::vector<double>&
     for (std::size_t b = 0; b < bins; ++b)
         start[b + 1] += start[b];
     std::vector<double> grouped(n);
-    std::vector<std::size_t> fill(start.begin(), start.end() - 1);
+    std::vector<std::size_t> fill = start; // the next free place in each bin
     for (std::size_t i = 0; i < n; ++i)
         grouped[fill[binOf(phase[i])]++] = flux[i];
     std::vector<double> med(bins, HUGE_VAL);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <compare>
 #include <cstring>
 #include <vector>
 
@@ -60,13 +61,11 @@ double turnOf(double ex, double ey) {
     return ex < 0 ? 2 + (-ey) / s : 3 + ex / s;
 }
 
+/// Ordered by turn, then row, then column: the members' order.
 struct OutlinePixel {
     double turn;
     int y, x;
-    bool operator<(const OutlinePixel& o) const {
-        if (turn != o.turn) return turn < o.turn;
-        return y != o.y ? y < o.y : x < o.x;
-    }
+    auto operator<=>(const OutlinePixel&) const = default;
 };
 
 } // namespace

@@ -98,6 +98,20 @@ TEST(ArchiveLayouts, ZtfDropsFlaggedRowsAndKeepsOneFilter) {
     EXPECT_TRUE(inOrder(d));
 }
 
+// A row that ends before its catflags field has no flag: kept, as a row without a quality
+// field is.
+TEST(ArchiveLayouts, ZtfRowEndingBeforeItsCatflagsIsKept) {
+    const ObservedData d = parseObserved("hjd,mag,magerr,filtercode,catflags\n"
+                                         "2459000.1,15.1,0.01,zg,0\n"
+                                         "2459000.2,15.2,0.01,zg,32768\n"
+                                         "2459000.3,15.3,0.01,zg\n"
+                                         "2459000.4,15.4,0.01,zg,0\n",
+                                         "short.csv");
+    EXPECT_EQ(d.format, ObservedFormat::Ztf);
+    EXPECT_EQ(reason(d, "flagged in catflags"), 1u);
+    EXPECT_EQ(d.value, (std::vector<double>{15.1, 15.3, 15.4}));
+}
+
 TEST(ArchiveLayouts, KeplerCatalogueCommentHeaderCorrectedFluxAndReducedDates) {
     const ObservedData d = archive("kebc.txt");
     EXPECT_EQ(d.format, ObservedFormat::Kebc);
@@ -475,6 +489,21 @@ TEST_F(HostileFile, TooManyRowsAreRefusedAtTheFirstRowAndJustEnoughAccepted) {
     // A byte-order mark before the first line moves no line.
     EXPECT_EQ(read(write("bom.csv", 20'000, false, true)), "19999 points");
     EXPECT_EQ(read(write("bom-over.csv", 20'001, false, true)), "line 20007: more than 20000 rows");
+    // Rows as short as rows can be, a character and a line end, the last without one: the
+    // rows past the limit are still counted ahead, before a thousand unreadable ones stop
+    // the reading.
+    {
+        const std::string path = (dir / "short-rows.txt").string();
+        std::ofstream(path, std::ios::binary) << "t mag\n"
+                                              << [] {
+                                                     std::string rows;
+                                                     for (int i = 0; i < 1500; ++i)
+                                                         rows += "x\n";
+                                                     return rows + "x";
+                                                 }();
+        options.maxRows = 1500;
+        EXPECT_EQ(read(path), "line 1502: more than 1500 rows");
+    }
     // The text reader and its rule for rows without a file.
     std::string text = "t mag\n";
     for (int i = 0; i < 5; ++i)

@@ -364,6 +364,176 @@ TEST(FoldedEclipses, TheSecondEclipseStartsAsDeepAsThePointsAboutItsMinimum) {
     EXPECT_EQ(analysis::parts::startingModel(one, 1, 0.3, 0.5, e, 50, true).secondary.depth, 0.5);
 }
 
+// A series given point by point: times as they are, light as given (its sum of squares is
+// then the fold's total, whatever its mean).
+analysis::parts::Series series(std::vector<double> t, std::vector<double> y) {
+    analysis::parts::Series s;
+    s.sumSquares = std::inner_product(y.begin(), y.end(), y.begin(), 0.0);
+    s.span = t.back() - t.front();
+    s.t = std::move(t);
+    s.y = std::move(y);
+    return s;
+}
+
+// Half the period folds as well when the halves of the whole fold differ by no more than
+// noise: an F test of the variance the two halves explain beyond the one, against
+// 1 + 4 sqrt(2 / extra) = 6.657 with one extra bin. Points 1 and -1 in the first half, c and c
+// in the second: F = c^2 with two degrees of freedom left.
+TEST(FoldedEclipses, HalfThePeriodFoldsAsWellUnlessTheHalvesDifferBeyondNoise) {
+    using analysis::parts::foldsOnPart;
+    const std::vector<double> t{0.1, 0.2, 0.6, 0.7};
+    EXPECT_TRUE(foldsOnPart(series(t, {1, -1, 2, 2}), 1, 2, 1));        // F = 4
+    EXPECT_FALSE(foldsOnPart(series(t, {1, -1, 2.75, 2.75}), 1, 2, 1)); // F = 7.5625
+    // One degree of freedom left: the second half a single point, F = 3.
+    EXPECT_TRUE(foldsOnPart(series({0.1, 0.2, 0.7}, {1, -1, 3}), 1, 2, 1));
+    // None left, or nothing within the bins to compare with: no test, so no.
+    EXPECT_FALSE(foldsOnPart(series({0.1, 0.2}, {1, -1}), 1, 2, 1));
+    EXPECT_FALSE(foldsOnPart(series(t, {1, 1, 2, 2}), 1, 2, 1));
+}
+
+// An eclipse missing from every other cycle is told against the light outside both
+// eclipses, taken more than twice the half width and a bin from each: here 0.15 of a cycle
+// (20 bins, half width 0.05). Even cycles 10 deep, odd ones 4: missing against a level of 0,
+// not against -3, where the odd ones are 7 deep against 13.
+TEST(FoldedEclipses, TheLevelForOddCyclesIsTakenAwayFromBothEclipses) {
+    analysis::parts::Eclipses seen;
+    seen.primaryPhase = 0;
+    seen.halfWidth = 0.05;
+    seen.secondaryPhase = 0.5;
+    auto missing = [&](double at, double even = 10, double odd = 4) {
+        return analysis::parts::missingInOddCycles(
+            series({-0.04, 0, 0.04, 0.2, 0.25, 0.3, at, 0.96, 1, 1.04},
+                   {even, even, even, 0, 0, 0, -12, odd, odd, odd}),
+            1, seen, 20);
+    };
+    EXPECT_FALSE(missing(0.152)); // just past 0.15 from the primary: outside, the level -3
+    EXPECT_TRUE(missing(0.4));    // 0.1 from the second eclipse: left out, the level 0
+    EXPECT_TRUE(missing(0.148));  // too close to the primary: left out
+    // The same with the odd cycles the deeper.
+    EXPECT_FALSE(missing(0.152, 4, 10));
+    EXPECT_TRUE(missing(0.4, 4, 10));
+}
+
+// The first pass has as many bins as its work allows, 8 to 50, and a fifth of the points at
+// most: 50000 points over 1000 days, frequencies 0.25 to 0.5 per day, afford 20.
+TEST(FindsThePeriod, FirstPassBinsAreWhatTheWorkAffords) {
+    EXPECT_EQ(analysis::parts::firstPassBins(50000, 1000, 0.25, 0.5), 20);
+    EXPECT_EQ(analysis::parts::firstPassBins(50000, 1000, 0.25, 2), 8);
+    EXPECT_EQ(analysis::parts::firstPassBins(100, 1000, 0.25, 0.5), 20);
+    EXPECT_EQ(analysis::parts::firstPassBins(100, 10, 0.25, 0.5), 20);
+    EXPECT_EQ(analysis::parts::firstPassBins(1000, 10, 0.25, 0.5), 50);
+}
+
+// A fitted period is a miscount of cycles when it drifts from the one it started from by
+// more than a tenth of a cycle over the span: 2 days over 100, a drift of 25 cycles per day.
+TEST(FindsThePeriod, APeriodDriftingATenthOfACycleOverTheSpanIsAMiscount) {
+    EXPECT_FALSE(analysis::parts::miscounted(2, 2.002, 100)); // 0.05 of a cycle
+    EXPECT_FALSE(analysis::parts::miscounted(2, 1.998, 100));
+    EXPECT_TRUE(analysis::parts::miscounted(2, 2.006, 100)); // 0.15
+    EXPECT_TRUE(analysis::parts::miscounted(2, 1.994, 100));
+    // Exactly a tenth, a period of 1 day fitted as 2 over 0.1 day, is not more than a tenth.
+    EXPECT_FALSE(analysis::parts::miscounted(1, 2, 0.1));
+}
+
+// The period and epoch from times of minimum: a weighted straight line. Two minima, one
+// cycle apart, 1.2 days: the period's error from the weights alone (two points leave no
+// scatter to widen it by), 1 / sqrt(sxx), sxx = 0.5 about the mean cycle; the epoch on the
+// whole cycle nearest the mean (0.5 rounds to 1).
+TEST(FindsThePeriod, ALineThroughTimesOfMinimum) {
+    using analysis::parts::lineThroughMinima;
+    const auto two =
+        lineThroughMinima(std::vector{0.0, 1.0}, std::vector{0.1, 1.3}, std::vector{1.0, 1.0});
+    ASSERT_TRUE(two.has_value());
+    EXPECT_NEAR(two->period, 1.2, 1e-15);
+    EXPECT_NEAR(two->periodError, std::sqrt(2.0), 1e-15);
+    EXPECT_NEAR(two->epoch, 1.3, 1e-15);
+    EXPECT_NEAR(two->epochError, 1, 1e-15);
+    EXPECT_TRUE(two->fitted);
+    // Scatter beyond the weights widens the errors: four points 0.03 and 0.09 off the line
+    // (period 0.98), a chi-square of 0.018 with weights of 1 over two degrees of freedom,
+    // below one: unwidened; with weights of 10^4, 180: widened by sqrt(90).
+    const auto four = lineThroughMinima(std::vector{0.0, 1.0, 2.0, 3.0},
+                                        std::vector{0.0, 1.1, 1.9, 3.0}, std::vector(4, 1.0));
+    ASSERT_TRUE(four.has_value());
+    EXPECT_NEAR(four->periodError, 1 / std::sqrt(5.0), 1e-15);
+    const auto wide = lineThroughMinima(std::vector{0.0, 1.0, 2.0, 3.0},
+                                        std::vector{0.0, 1.1, 1.9, 3.0}, std::vector(4, 1e4));
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_NEAR(wide->periodError, std::sqrt(90.0) / std::sqrt(5e4), 1e-12);
+    // Minima all in one cycle give no period, though the rounded weighted mean of their
+    // cycles (2.9999999999999996 here) is not quite theirs.
+    EXPECT_FALSE(lineThroughMinima(std::vector{3.0, 3.0, 3.0}, std::vector{1.0, 1.1, 0.9},
+                                   std::vector{0.1, 0.2, 0.3})
+                     .has_value());
+}
+
+// Ten points across an eclipse pin down the shift of the mean curve to a fraction of its
+// step (a quarter of a bin), and its sign: the points lie 0.3 of a step later than the
+// curve made from a V-shaped eclipse at phase 0.5. Nine do not suffice.
+TEST(FindsThePeriod, TenPointsPinTheShiftOfTheMeanCurve) {
+    auto dip = [](double t) { return std::max(0.0, 1 - std::abs(t - 0.5) / 0.1); };
+    std::vector<double> t, y;
+    for (int i = 0; i < 400; ++i) {
+        t.push_back((i + 0.5) / 400);
+        y.push_back(dip(t.back()));
+    }
+    const analysis::parts::Template tpl(series(t, y), 0, 1, 40);
+    const double step = tpl.binWidth() / 4;
+    const double later = 0.3 * step;
+    t.clear();
+    y.clear();
+    for (int k = 0; k < 10; ++k) {
+        t.push_back(0.41 + 0.02 * k);
+        y.push_back(dip(t.back() - later));
+    }
+    const analysis::parts::Series points = series(t, y);
+    const auto shift = analysis::parts::shiftAgainst(points, tpl, 0, 10);
+    ASSERT_TRUE(shift.has_value());
+    EXPECT_NEAR(shift->first, later, 0.1 * step);
+    EXPECT_FALSE(analysis::parts::shiftAgainst(points, tpl, 1, 10).has_value());
+}
+
+// The level is the median of the bins that hold points, however many are empty: here the
+// 10 of 50 hold points, bins 30 to 39, three of them in eclipse, the rest at 0 (±0.01,
+// evenly).
+TEST(FoldedEclipses, TheLevelIsTheMedianOfTheBinsWithPoints) {
+    std::vector<double> t, y;
+    for (int b = 30; b < 40; ++b)
+        for (int k = 0; k < 20; ++k) {
+            t.push_back((b + (k + 0.5) / 20) / 50);
+            y.push_back((b >= 33 && b <= 35 ? 0.5 : 0) + (k % 2 == 0 ? 0.01 : -0.01));
+        }
+    const analysis::parts::Eclipses e = analysis::parts::findEclipses(series(t, y), 1, 50);
+    EXPECT_EQ(e.level, 0);
+    EXPECT_NEAR(e.gap, 0.8, 1e-15);
+}
+
+// A second eclipse may begin in the bin after the primary's wings. 20 points in each of 50
+// bins, ±0.01 about each bin's light (so the noise is 0.0148 and each bin's mean exact), the
+// primary 0.5 deep in bins 15 to 17 and its wings to bins 13 and 19 (bin 14's and 18's means
+// of three still in eclipse). The second eclipse begins with a faint bin, too faint to
+// stretch the wings (a mean of three of 0.004, below 3 × 0.0148 / sqrt(60) = 0.0057), then
+// two of 0.02: the faint bin is part of it, so its middle is at 21.5 bins (after) or 11.5
+// (before), not at 22 or 11.
+TEST(FoldedEclipses, ASecondEclipseMayBeginJustBeyondThePrimarysWings) {
+    for (const int side : {1, -1}) {
+        std::vector<double> depth(50, 0.0);
+        depth[15] = depth[16] = depth[17] = 0.5;
+        depth[static_cast<std::size_t>(16 + 4 * side)] = 0.012;
+        depth[static_cast<std::size_t>(16 + 5 * side)] = 0.02;
+        depth[static_cast<std::size_t>(16 + 6 * side)] = 0.02;
+        std::vector<double> t, y;
+        for (int b = 0; b < 50; ++b)
+            for (int k = 0; k < 20; ++k) {
+                t.push_back((b + (k + 0.5) / 20) / 50);
+                y.push_back(depth[static_cast<std::size_t>(b)] + (k % 2 == 0 ? 0.01 : -0.01));
+            }
+        const analysis::parts::Eclipses e = analysis::parts::findEclipses(series(t, y), 1, 50);
+        ASSERT_TRUE(e.secondaryPhase.has_value()) << side;
+        EXPECT_NEAR(*e.secondaryPhase, side > 0 ? 0.43 : 0.23, 1e-12) << side;
+    }
+}
+
 // The periodogram kept for a plot: inside the range, longest period first, a bounded number
 // of points, its highest score at the period found (or the light's repeat period, its half).
 TEST(FindsThePeriod, KeepsItsPeriodogramForAPlot) {
