@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/minimum_timing.h"
+#include "analysis/minimum_timing_parts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,8 +41,9 @@ std::vector<double> averagedGrid(const std::vector<double>& x, const std::vector
     return grid;
 }
 
-/// The grid's value at x by linear interpolation between cell centres; NaN outside.
-double at(const std::vector<double>& grid, double halfWidth, double x) {
+} // namespace
+
+double parts::gridAt(const std::vector<double>& grid, double halfWidth, double x) {
     const auto cells = static_cast<int>(grid.size());
     const double width = 2 * halfWidth / cells;
     const double u = (x + halfWidth) / width - 0.5;
@@ -51,51 +53,7 @@ double at(const std::vector<double>& grid, double halfWidth, double x) {
     return grid[static_cast<std::size_t>(k)] * (1 - w) + grid[static_cast<std::size_t>(k) + 1] * w;
 }
 
-} // namespace
-
-std::optional<MinimumTime> kweeVanWoerden(std::span<const double> time,
-                                          std::span<const double> dimming, double guess,
-                                          double halfWidth) {
-    if (!(halfWidth > 0)) return std::nullopt;
-    std::vector<double> x, y;
-    int left = 0, right = 0;
-    for (std::size_t i = 0; i < time.size() && i < dimming.size(); ++i) {
-        const double d = time[i] - guess;
-        if (std::abs(d) > halfWidth || !std::isfinite(dimming[i])) continue;
-        x.push_back(d);
-        y.push_back(dimming[i]);
-        (d < 0 ? left : right) += 1;
-    }
-    const auto n = static_cast<int>(x.size());
-    if (left < 4 || right < 4 || n < 12) return std::nullopt;
-
-    const int cells = std::clamp(n / 2, 16, 200);
-    const std::vector<double> grid = averagedGrid(x, y, halfWidth, cells);
-    const double width = 2 * halfWidth / cells;
-    // Trial times a whole cell apart, so that every reflected value lies on cell centres and
-    // has the same noise (half a cell would average two cells and bias S low there).
-    const double step = width;
-    const int trials = cells / 4; // trial times within half the window of the guess
-    // Independent pairs: a quarter of the values reflected, as the method counts them, here
-    // of the grid's cells (each the mean of its points, so the noise per pair is the same
-    // as the method's own with N/4 pairs of single points).
-    const double z = cells / 4.0;
-
-    // Mean squared difference of the reflected curve, scaled to Z pairs.
-    std::vector<double> s(static_cast<std::size_t>(2 * trials + 1), std::nan(""));
-    for (int j = -trials; j <= trials; ++j) {
-        const double t = j * step;
-        double sum = 0;
-        int pairs = 0;
-        for (double d = width / 2; d < halfWidth - std::abs(t); d += width) {
-            const double a = at(grid, halfWidth, t + d);
-            const double b = at(grid, halfWidth, t - d);
-            if (std::isnan(a) || std::isnan(b)) continue;
-            sum += (a - b) * (a - b);
-            ++pairs;
-        }
-        if (pairs >= 4) s[static_cast<std::size_t>(j + trials)] = z * sum / pairs;
-    }
+std::optional<parts::LeastSum> parts::leastOfSums(const std::vector<double>& s) {
     int best = -1;
     for (int j = 0; j < static_cast<int>(s.size()); ++j)
         if (!std::isnan(s[static_cast<std::size_t>(j)]) &&
@@ -136,11 +94,59 @@ std::optional<MinimumTime> kweeVanWoerden(std::span<const double> time,
     // The least S: the parabola's, but never below the least S seen, since a parabola
     // through noisy sums can dip towards zero and state an error far too small.
     const double least = std::max(c - b * b / (4 * a), s[static_cast<std::size_t>(best)]);
+    return LeastSum{best, u0, least, a};
+}
+
+std::optional<MinimumTime> kweeVanWoerden(std::span<const double> time,
+                                          std::span<const double> dimming, double guess,
+                                          double halfWidth) {
+    if (!(halfWidth > 0)) return std::nullopt;
+    std::vector<double> x, y;
+    int left = 0, right = 0;
+    for (std::size_t i = 0; i < time.size() && i < dimming.size(); ++i) {
+        const double d = time[i] - guess;
+        if (std::abs(d) > halfWidth || !std::isfinite(dimming[i])) continue;
+        x.push_back(d);
+        y.push_back(dimming[i]);
+        (d < 0 ? left : right) += 1;
+    }
+    const auto n = static_cast<int>(x.size());
+    if (left < 4 || right < 4 || n < 12) return std::nullopt;
+
+    const int cells = std::clamp(n / 2, 16, 200);
+    const std::vector<double> grid = averagedGrid(x, y, halfWidth, cells);
+    const double width = 2 * halfWidth / cells;
+    // Trial times a whole cell apart, so that every reflected value lies on cell centres and
+    // has the same noise (half a cell would average two cells and bias S low there).
+    const double step = width;
+    const int trials = cells / 4; // trial times within half the window of the guess
+    // Independent pairs: a quarter of the values reflected, as the method counts them, here
+    // of the grid's cells (each the mean of its points, so the noise per pair is the same
+    // as the method's own with N/4 pairs of single points).
+    const double z = cells / 4.0;
+
+    // Mean squared difference of the reflected curve, scaled to Z pairs.
+    std::vector<double> s(static_cast<std::size_t>(2 * trials + 1), std::nan(""));
+    for (int j = -trials; j <= trials; ++j) {
+        const double t = j * step;
+        double sum = 0;
+        int pairs = 0;
+        for (double d = width / 2; d < halfWidth - std::abs(t); d += width) {
+            const double a = parts::gridAt(grid, halfWidth, t + d);
+            const double b = parts::gridAt(grid, halfWidth, t - d);
+            if (std::isnan(a) || std::isnan(b)) continue;
+            sum += (a - b) * (a - b);
+            ++pairs;
+        }
+        if (pairs >= 4) s[static_cast<std::size_t>(j + trials)] = z * sum / pairs;
+    }
+    const auto least = parts::leastOfSums(s);
+    if (!least) return std::nullopt;
     if (!(z > 1)) return std::nullopt;
     // In steps: sigma^2 = (4AC - B^2) / (4 A^2 (Z - 1)) = least / (A (Z - 1)).
-    const double sigmaSteps = std::sqrt(least / (a * (z - 1)));
+    const double sigmaSteps = std::sqrt(least->least / (least->curvature * (z - 1)));
     MinimumTime m;
-    m.time = guess + (best - trials + u0) * step;
+    m.time = guess + (least->best - trials + least->offset) * step;
     m.error = sigmaSteps * step;
     m.points = n;
     return m;

@@ -292,6 +292,11 @@ std::vector<std::vector<double>> startsFor(const CurveModel& model,
     return starts;
 }
 
+bool apart(double other, double best, std::optional<double> error, double typical) {
+    return std::fabs(other - best) >
+           std::max(3 * error.value_or(0), 1e-3 * (std::fabs(best) + typical));
+}
+
 FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Observations& data,
                    const FitOptions& options) {
     const std::vector<const FitParameter*>& params = model.parameters();
@@ -550,20 +555,16 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
     for (std::size_t s = 0; s < solutions.size(); ++s) {
         if (s == best || !(solutions[s].cost <= 1.1 * b.cost)) continue;
         bool distinct = false;
-        for (std::size_t p = 0; p < k; ++p) {
-            const double gap =
-                std::fabs(reported(*params[p], solutions[s].x[p]) - result.parameters[p].value);
-            const double tol =
-                std::max(3 * result.parameters[p].error.value_or(0),
-                         1e-3 * (std::fabs(result.parameters[p].value) + params[p]->typical));
-            distinct = distinct || gap > tol;
-        }
+        for (std::size_t p = 0; p < k; ++p)
+            distinct = distinct ||
+                       apart(reported(*params[p], solutions[s].x[p]), result.parameters[p].value,
+                             result.parameters[p].error, params[p]->typical);
+        // Nor one already listed.
         for (const Alternative& a : result.alternatives) {
             bool same = true;
             for (std::size_t p = 0; p < k; ++p)
-                same = same && std::fabs(reported(*params[p], a.values[p]) -
-                                         reported(*params[p], solutions[s].x[p])) <=
-                                   1e-3 * (std::fabs(a.values[p]) + params[p]->typical);
+                same = same && !apart(reported(*params[p], solutions[s].x[p]), a.values[p],
+                                      std::nullopt, params[p]->typical);
             distinct = distinct && !same;
         }
         if (!distinct) continue;

@@ -62,6 +62,11 @@ struct FitResult {
 std::vector<std::vector<double>> startsFor(const CurveModel& model,
                                            const std::vector<double>& start);
 
+/// Whether a parameter's value in another solution is really different from `best`: further
+/// from it than three of its standard errors (none: 0) and than a thousandth of its size and
+/// typical value together.
+bool apart(double other, double best, std::optional<double> error, double typical);
+
 /// Fits `model` to `data` from `start`. Raises FitError when no start can be evaluated.
 FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Observations& data,
                    const FitOptions& options = {});

@@ -145,24 +145,41 @@ TEST(Fit, StopsWhenAskedAndRefusesWhatItCannotFit) {
     EXPECT_THROW(fitCurve(model, {2.8}, few), FitError);
 }
 
-/// The share of the work done rises from 0 to 1 and never beyond.
+/// The share of the work done rises from 0 to 1 and never beyond, from one start and from
+/// several (a few steps from each first, then the best on).
 TEST(Fit, ReportsItsProgressFromZeroToOne) {
     const auto truthForm = hiddenSystem();
     const Observations data = synthetic(*truthForm, 100, 0.01, 0, 3);
     BoxModel model(*truthForm, {"radius-a"});
-    FitOptions options;
-    options.maxIterations = 2; // every stage to the end of its share
-    std::vector<double> shares;
-    options.progress = [&](double done) {
-        shares.push_back(done);
-        return true;
-    };
-    ASSERT_FALSE(fitCurve(model, {2.8}, data, options).cancelled);
-    ASSERT_FALSE(shares.empty());
-    EXPECT_GE(shares.front(), 0);
-    for (std::size_t i = 1; i < shares.size(); ++i)
-        EXPECT_GE(shares[i], shares[i - 1]) << i;
-    EXPECT_EQ(shares.back(), 1);
+    for (const auto& starts : {std::vector<std::vector<double>>{}, {{2.6}, {3.1}}}) {
+        FitOptions options;
+        options.maxIterations = 2; // every stage to the end of its share
+        options.starts = starts;
+        std::vector<double> shares;
+        options.progress = [&](double done) {
+            shares.push_back(done);
+            return true;
+        };
+        ASSERT_FALSE(fitCurve(model, {2.8}, data, options).cancelled);
+        ASSERT_FALSE(shares.empty());
+        EXPECT_GE(shares.front(), 0);
+        for (std::size_t i = 1; i < shares.size(); ++i)
+            EXPECT_GE(shares[i], shares[i - 1]) << i;
+        EXPECT_EQ(shares.back(), 1);
+    }
+}
+
+/// Another solution is listed only when some parameter lies further from the best's than
+/// three standard errors and a thousandth of its size and typical value: here 1 from 0 with
+/// a typical value of 1000 is exactly a thousandth, not further.
+TEST(Fit, AnotherSolutionIsApartBeyondItsTolerance) {
+    EXPECT_FALSE(apart(1, 0, std::nullopt, 1000));
+    EXPECT_TRUE(apart(1.001, 0, std::nullopt, 1000));
+    EXPECT_FALSE(apart(-1, 0, std::nullopt, 1000));
+    EXPECT_FALSE(apart(10, 4, 2.0, 1)); // 6 is three errors of 2
+    EXPECT_TRUE(apart(10.5, 4, 2.0, 1));
+    EXPECT_FALSE(apart(1001, 1000, 0.0, 0)); // a thousandth of the value itself
+    EXPECT_TRUE(apart(1001.5, 1000, 0.0, 0));
 }
 
 /// On a circular orbit, turning the orbit in its own plane moves the eclipses as the

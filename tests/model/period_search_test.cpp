@@ -3,6 +3,7 @@
 // (never half of it when its eclipses are alike), its epoch within the error stated, the
 // times of minimum; and the time of one minimum by Kwee & van Woerden.
 #include "analysis/minimum_timing.h"
+#include "analysis/minimum_timing_parts.h"
 #include "analysis/period_search.h"
 #include "analysis/period_search_parts.h"
 #include "synthetic_systems.h"
@@ -113,6 +114,53 @@ TEST(KweeVanWoerden, ReadsOnlyThePairsBothColumnsHold) {
     EXPECT_EQ(shortTime->time, whole->time);
     EXPECT_EQ(shortLight->time, whole->time);
     EXPECT_NE(kweeVanWoerden(d.t, d.y, 10, 0.15)->time, whole->time);
+}
+
+// The averaged curve is read between the centres of its cells, the first and last centre
+// included: 16 cells over [-0.5, 0.5], centres 1/32 in from either end.
+TEST(KweeVanWoerden, TheAveragedCurveIsReadFromItsFirstToItsLastCentre) {
+    std::vector<double> grid(16);
+    for (std::size_t k = 0; k < grid.size(); ++k)
+        grid[k] = static_cast<double>(k * k);
+    using analysis::parts::gridAt;
+    EXPECT_EQ(gridAt(grid, 0.5, -0.46875), 0);
+    EXPECT_EQ(gridAt(grid, 0.5, 0.46875), 225);
+    EXPECT_EQ(gridAt(grid, 0.5, -0.4375), 0.5); // halfway between the first two centres
+    EXPECT_TRUE(std::isnan(gridAt(grid, 0.5, -0.47)));
+    EXPECT_TRUE(std::isnan(gridAt(grid, 0.5, 0.47)));
+}
+
+// The least of the sums of squared differences, and the parabola through it and two trials
+// either side.
+TEST(KweeVanWoerden, TheLeastSumAndItsParabola) {
+    using analysis::parts::leastOfSums;
+    const double nan = std::nan("");
+    // S = (T - 2.5)^2: equal least sums at trials 2 and 3; the first is taken, the vertex
+    // half a step after it.
+    const auto tie = leastOfSums({6.25, 2.25, 0.25, 0.25, 2.25, 6.25, 12.25});
+    ASSERT_TRUE(tie.has_value());
+    EXPECT_EQ(tie->best, 2);
+    EXPECT_NEAR(tie->offset, 0.5, 1e-15);
+    EXPECT_NEAR(tie->curvature, 1, 1e-15);
+    EXPECT_EQ(tie->least, 0.25); // the parabola's 0 is below the least seen
+    // Trials without enough pairs are passed over, unless the parabola needs them.
+    EXPECT_EQ(leastOfSums({nan, 9, 4, 1, 4, 9, 16})->best, 3);
+    EXPECT_FALSE(leastOfSums({16, nan, 4, 1, 4, 9, 16}).has_value());
+    // The least at either end, or within two trials of it, is no minimum, however the
+    // trials between fall.
+    EXPECT_FALSE(leastOfSums({0.5, 9, 4, 1, 4, 9, 16}).has_value());
+    EXPECT_FALSE(leastOfSums({16, 9, 4, 1, 4, 9, 0.5}).has_value());
+    EXPECT_FALSE(leastOfSums({9, 1, 4, 9, 16, 25, 36}).has_value());
+    // A vertex exactly two steps from the least trial is still taken (least squares through
+    // 0.25, 0.25, 0, 3.75, 3.5 put it there).
+    const auto far = leastOfSums({100, 0.25, 0.25, 0, 3.75, 3.5, 100});
+    ASSERT_TRUE(far.has_value());
+    EXPECT_EQ(far->best, 3);
+    EXPECT_EQ(far->offset, -2);
+    // A parabola that does not open upwards, or none at all, gives nothing: 1, 2, 0, 2, 1
+    // is best fitted by a straight line.
+    EXPECT_FALSE(leastOfSums({10, 1, 2, 0, 2, 1, 10}).has_value());
+    EXPECT_FALSE(leastOfSums({nan, nan, nan, nan, nan}).has_value());
 }
 
 struct Case {
