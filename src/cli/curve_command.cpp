@@ -2,6 +2,7 @@
 #include "cli/curve_command.h"
 #include "core/list_rows.h"
 
+#include "cli/arguments.h"
 #include "cli/atomic_file.h"
 #include "form1.h"
 #include "photometry/star_side.h"
@@ -200,18 +201,9 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
             break;
         }
         if (arg.size() < 2 || arg[0] != '-') throw UsageError{"unexpected argument '" + arg + "'"};
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('=');
-            eq != std::string::npos && arg.rfind("--", 0) == 0) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        auto takeValue = [&]() -> std::string {
-            if (value) return *value;
-            if (i + 1 >= args.size()) throw UsageError{"option '" + name + "' needs a value"};
-            return args[++i];
-        };
+        const OptionArgument option = splitOption(arg);
+        const std::string& name = option.name;
+        auto takeValue = [&] { return optionValue(option, args, i); };
 
         if (name == "-o" || name == "--output") {
             r.output = takeValue();
@@ -236,7 +228,7 @@ CurveRequest parseCurveArguments(const std::vector<std::string>& args) {
             continue;
         }
         if (name == "--rv") {
-            if (value) throw UsageError{"option '--rv' takes no value"};
+            if (option.value) throw UsageError{"option '--rv' takes no value"};
             r.options.velocities = true;
             continue;
         }

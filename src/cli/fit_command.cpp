@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/fit_command.h"
 
+#include "cli/arguments.h"
 #include "cli/model_boxes.h"
 #include "core/observed_data.h"
 #include "fit/curve_model.h"
@@ -8,7 +9,6 @@
 #include "form1.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -18,20 +18,6 @@
 namespace orvanta::cli {
 
 namespace {
-
-/// Options of `orvanta curve` that take no value.
-bool takesNoValue(const std::string& name) {
-    // --rv is a switch of orvanta curve (its velocity columns); the fit has no use for it.
-    return name == "-h" || name == "--help" || name == "--version" || name == "--rv";
-}
-
-/// The shortest text that reads back as the same double; null for what JSON cannot hold.
-std::string jsonNumber(double v) {
-    if (!std::isfinite(v)) return "null";
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
 
 std::string jsonString(const std::string& s) {
     std::string out = "\"";
@@ -76,51 +62,28 @@ FitRequest parseFitArguments(const std::vector<std::string>& args) {
     std::vector<std::string> curveArgs;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "-h" || arg == "--help") {
-            r.action = CurveRequest::Action::Help;
+        if (const auto asked = helpOrVersion(arg)) {
+            r.action = *asked;
             return r;
         }
-        if (arg == "--version") {
-            r.action = CurveRequest::Action::Version;
-            return r;
-        }
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('=');
-            eq != std::string::npos && arg.rfind("--", 0) == 0) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        auto takeValue = [&]() -> std::string {
-            if (value) return *value;
-            if (i + 1 >= args.size()) throw UsageError{"option '" + name + "' needs a value"};
-            return args[++i];
-        };
+        const OptionArgument option = splitOption(arg);
+        const std::string& name = option.name;
         if (name == "--json") {
-            if (value) throw UsageError{"option '--json' takes no value"};
+            if (option.value) throw UsageError{"option '--json' takes no value"};
             r.json = true;
         } else if (name == "--free") {
-            for (std::string& n : splitNames(takeValue())) {
+            for (std::string& n : splitNames(optionValue(option, args, i))) {
                 if (fit::findFitParameter(n) == nullptr)
                     throw UsageError{"--free: unknown parameter '" + n + "' (one of " +
                                      fit::fitParameterNames() + ")"};
                 r.free.push_back(std::move(n));
             }
         } else if (name == "--period") {
-            const std::string text = takeValue();
-            std::size_t used = 0;
-            double days = 0;
-            try {
-                days = std::stod(text, &used);
-            } catch (const std::exception&) {
-                used = 0;
-            }
-            if (used != text.size() || !(days > 0) || !std::isfinite(days))
-                throw UsageError{"--period: '" + text + "' is not a period in days"};
-            r.periodDays = days;
+            r.periodDays = periodDays(optionValue(option, args, i));
         } else if (arg.size() >= 2 && arg[0] == '-') {
+            // The model's options, read by orvanta curve's rules (--rv is of no use here).
             curveArgs.push_back(arg);
-            if (!value && !takesNoValue(name) && i + 1 < args.size())
+            if (!option.value && !curveSwitch(name) && i + 1 < args.size())
                 curveArgs.push_back(args[++i]);
         } else if (r.file.empty()) {
             r.file = arg;

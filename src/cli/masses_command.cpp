@@ -1,79 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/masses_command.h"
 
+#include "cli/arguments.h"
 #include "cli/model_boxes.h"
 #include "core/velocity_data.h"
 #include "fit/fit_parameters.h"
 #include "form1.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <numbers>
 #include <ostream>
 
 namespace orvanta::cli {
-
-namespace {
-
-/// The shortest text that reads back as the same double; null for what JSON cannot hold.
-std::string jsonNumber(double v) {
-    if (!std::isfinite(v)) return "null";
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
-double inclinationDegrees(const fit::VelocityFit& f) {
-    return std::asin(std::min(1.0, f.sinI)) * 180 / std::numbers::pi;
-}
-
-} // namespace
 
 MassesRequest parseMassesArguments(const std::vector<std::string>& args) {
     MassesRequest r;
     std::vector<std::string> curveArgs;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "-h" || arg == "--help") {
-            r.action = CurveRequest::Action::Help;
+        if (const auto asked = helpOrVersion(arg)) {
+            r.action = *asked;
             return r;
         }
-        if (arg == "--version") {
-            r.action = CurveRequest::Action::Version;
-            return r;
-        }
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('=');
-            eq != std::string::npos && arg.rfind("--", 0) == 0) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
+        const OptionArgument option = splitOption(arg);
+        const std::string& name = option.name;
         if (name == "--json") {
-            if (value) throw UsageError{"option '--json' takes no value"};
+            if (option.value) throw UsageError{"option '--json' takes no value"};
             r.json = true;
         } else if (name == "--period") {
-            if (!value && i + 1 >= args.size()) throw UsageError{"option '--period' needs a value"};
-            const std::string text = value ? *value : args[++i];
-            std::size_t used = 0;
-            double days = 0;
-            try {
-                days = std::stod(text, &used);
-            } catch (const std::exception&) {
-                used = 0;
-            }
-            if (used != text.size() || !(days > 0) || !std::isfinite(days))
-                throw UsageError{"--period: '" + text + "' is not a period in days"};
-            r.periodDays = days;
-        } else if (name == "--rv") {
-            curveArgs.push_back(arg); // curve's own option, taking no value
+            r.periodDays = periodDays(optionValue(option, args, i));
         } else if (arg.size() >= 2 && arg[0] == '-') {
+            // The model's options, read by orvanta curve's rules.
             curveArgs.push_back(arg);
-            if (!value && i + 1 < args.size()) curveArgs.push_back(args[++i]);
+            if (!option.value && !curveSwitch(name) && i + 1 < args.size())
+                curveArgs.push_back(args[++i]);
         } else if (r.file.empty()) {
             r.file = arg;
         } else {
@@ -129,7 +92,7 @@ std::string massesJson(const fit::VelocityFit& f) {
     add("periastron_days", f.periastron);
     j += ",\"period_days\":" + jsonNumber(f.periodDays);
     j += ",\"eccentricity\":" + jsonNumber(f.eccentricity);
-    j += ",\"inclination_deg\":" + jsonNumber(inclinationDegrees(f));
+    j += ",\"inclination_deg\":" + jsonNumber(fit::inclinationDegrees(f));
     j += ",\"chi2_reduced\":" + jsonNumber(f.chi2Reduced);
     j += ",\"rms_km_s\":" + jsonNumber(f.rms);
     j += ",\"points_a\":" + std::to_string(f.pointsA);
@@ -153,7 +116,7 @@ std::string massesText(const fit::VelocityFit& f, const VelocitySet& set) {
     line("M_B sin^3 i", f.massBSin3i, " M_sun");
     line("a sin i    ", f.aSinI, " R_sun");
     std::snprintf(buf, sizeof buf, "with the model's inclination, i = %.2f deg (e = %.4g):\n",
-                  inclinationDegrees(f), f.eccentricity);
+                  fit::inclinationDegrees(f), f.eccentricity);
     t += buf;
     line("M_A        ", f.massA, " M_sun");
     line("M_B        ", f.massB, " M_sun");

@@ -248,11 +248,15 @@ std::string withError(const Estimate& e, std::string_view plusMinus) {
     return withError(e.value, e.error, plusMinus);
 }
 
+double inclinationDegrees(const VelocityFit& fit) {
+    return std::asin(std::min(1.0, fit.sinI)) * 180 / std::numbers::pi;
+}
+
 std::string velocityFitText(const VelocityFit& f) {
     char buf[160];
-    std::snprintf(
-        buf, sizeof buf, "fitted with the model's orbit (e = %.4g, i = %.2f deg), period %.8g d:\n",
-        f.eccentricity, std::asin(std::min(1.0, f.sinI)) * 180 / std::numbers::pi, f.periodDays);
+    std::snprintf(buf, sizeof buf,
+                  "fitted with the model's orbit (e = %.4g, i = %.2f deg), period %.8g d:\n",
+                  f.eccentricity, inclinationDegrees(f), f.periodDays);
     std::string t = buf;
     auto line = [&](const char* name, const Estimate& e, const char* unit) {
         t += std::string(name) + " " + withError(e, "\u00B1") + unit + "\n";

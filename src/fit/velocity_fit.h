@@ -40,6 +40,10 @@ struct VelocityFit {
     bool weighted = false; ///< every velocity had an error and was weighted by it
 };
 
+/// The model's inclination the fit used, in degrees from 0 to 90 (the one of i and 180 - i
+/// that sin i gives).
+double inclinationDegrees(const VelocityFit& fit);
+
 /// Fits the velocities of `set` with the curves of the model `model` (its eccentricity and its
 /// three angles fix their shape; its masses and distance do not enter): each star's velocity
 /// is gamma + K times the model's own velocity of that star divided by its amplitude, at the

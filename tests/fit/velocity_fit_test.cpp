@@ -172,6 +172,18 @@ TEST(VelocityFit, WithoutErrorsTheScatterStandsInAndTheDigitsRepeat) {
     EXPECT_EQ(f.massB.error, g.massB.error);
 }
 
+// The inclination the fit used, from its sine: 0 to 90 degrees, a sine rounded above 1 read
+// as 1.
+TEST(VelocityFit, ItsInclinationFromItsSine) {
+    fit::VelocityFit f;
+    f.sinI = 0.5;
+    EXPECT_NEAR(fit::inclinationDegrees(f), 30, 1e-12);
+    f.sinI = 1 + 1e-15;
+    EXPECT_EQ(fit::inclinationDegrees(f), 90);
+    f.sinI = 0;
+    EXPECT_EQ(fit::inclinationDegrees(f), 0);
+}
+
 TEST(VelocityFit, RefusesWhatCannotGiveMasses) {
     const Parameters truth = hiddenPair();
     VelocitySet single = observe(truth, 10, 3);
