@@ -172,6 +172,20 @@ TEST(VelocityFit, WithoutErrorsTheScatterStandsInAndTheDigitsRepeat) {
     EXPECT_EQ(f.massB.error, g.massB.error);
 }
 
+// Weighted when every velocity has an error above 0, however small: here errors of a tenth
+// of the scatter, below 1 km/s; one error of 0 among star B's, and it is unweighted.
+TEST(VelocityFit, WeightedWhenEveryVelocityHasAnErrorAboveZero) {
+    const Parameters truth = hiddenPair();
+    VelocitySet v = observe(truth, 30, 11);
+    for (double& e : v.errorA)
+        e = 0.15;
+    for (double& e : v.errorB)
+        e = 0.4;
+    EXPECT_TRUE(fit::fitVelocities(v, lightCurveModel(truth)).weighted);
+    v.errorB[7] = 0;
+    EXPECT_FALSE(fit::fitVelocities(v, lightCurveModel(truth)).weighted);
+}
+
 // The inclination the fit used, from its sine: 0 to 90 degrees, a sine rounded above 1 read
 // as 1.
 TEST(VelocityFit, ItsInclinationFromItsSine) {
