@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/period_command.h"
 
+#include "cli/arguments.h"
 #include "cli/curve_command.h"
 #include "core/observed_data.h"
 
@@ -11,14 +12,6 @@
 namespace orvanta::cli {
 
 namespace {
-
-/// The shortest text that reads back to the same double; null for one that is not finite.
-std::string number(double x) {
-    if (!std::isfinite(x)) return "null";
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, x);
-    return {text, end.ptr};
-}
 
 /// Fixed decimals, whatever the locale.
 std::string fixed(double x, int decimals) {
@@ -125,21 +118,22 @@ std::string periodHelp() {
 }
 
 std::string periodJson(const analysis::PeriodResult& r) {
-    std::string j = "{\"period_days\": " + number(r.periodDays) +
-                    ", \"period_error_days\": " + number(r.periodErrorDays) +
-                    ", \"epoch\": " + number(r.epoch) +
-                    ", \"epoch_error_days\": " + number(r.epochError) +
+    std::string j = "{\"period_days\": " + jsonNumber(r.periodDays) +
+                    ", \"period_error_days\": " + jsonNumber(r.periodErrorDays) +
+                    ", \"epoch\": " + jsonNumber(r.epoch) +
+                    ", \"epoch_error_days\": " + jsonNumber(r.epochError) +
                     ", \"method\": " + jsonString(r.method) + ", \"peaks\": [";
     for (std::size_t i = 0; i < r.peaks.size(); ++i)
-        j += (i ? ", [" : "[") + number(r.peaks[i].periodDays) + ", " + number(r.peaks[i].score) +
-             "]";
+        j += (i ? ", [" : "[") + jsonNumber(r.peaks[i].periodDays) + ", " +
+             jsonNumber(r.peaks[i].score) + "]";
     j += "], \"minima\": [";
     for (std::size_t i = 0; i < r.minima.size(); ++i) {
         const analysis::ObservedMinimum& m = r.minima[i];
-        j += (i ? ", [" : "[") + number(m.time) + ", " + number(m.error) + ", " + number(m.cycle) +
-             ", " + number(m.oMinusC) + "]";
+        j += (i ? ", [" : "[") + jsonNumber(m.time) + ", " + jsonNumber(m.error) + ", " +
+             jsonNumber(m.cycle) + ", " + jsonNumber(m.oMinusC) + "]";
     }
-    j += "], \"alternative_days\": " + (r.alternativeDays ? number(*r.alternativeDays) : "null");
+    j +=
+        "], \"alternative_days\": " + (r.alternativeDays ? jsonNumber(*r.alternativeDays) : "null");
     return j + "}\n";
 }
 

@@ -541,28 +541,35 @@ TEST(FindsThePeriod, TenPointsPinTheShiftOfTheMeanCurve) {
     EXPECT_FALSE(analysis::parts::shiftAgainst(points, tpl, 1, 10).has_value());
 }
 
-// The level is the median of the bins that hold points, however many are empty: here the
-// 10 of 50 hold points, bins 30 to 39, three of them in eclipse, the rest at 0 (±0.01,
-// evenly).
-TEST(FoldedEclipses, TheLevelIsTheMedianOfTheBinsWithPoints) {
+// Light folded on 1 day in 50 bins of 20 points each, the points ±0.01 about the bin's light
+// taken in turn (so the noise is 0.0148 and each bin's mean exact); a bin whose light is NaN
+// holds no point.
+analysis::parts::Series evenBins(const std::vector<double>& light) {
     std::vector<double> t, y;
-    for (int b = 30; b < 40; ++b)
-        for (int k = 0; k < 20; ++k) {
-            t.push_back((b + (k + 0.5) / 20) / 50);
-            y.push_back((b >= 33 && b <= 35 ? 0.5 : 0) + (k % 2 == 0 ? 0.01 : -0.01));
+    for (std::size_t b = 0; b < light.size(); ++b)
+        for (int k = 0; k < 20 && !std::isnan(light[b]); ++k) {
+            t.push_back((static_cast<double>(b) + (k + 0.5) / 20) / 50);
+            y.push_back(light[b] + (k % 2 == 0 ? 0.01 : -0.01));
         }
-    const analysis::parts::Eclipses e = analysis::parts::findEclipses(series(t, y), 1, 50);
+    return series(t, y);
+}
+
+// The level is the median of the bins that hold points, however many are empty: here the
+// 10 of 50 hold points, bins 30 to 39, three of them in eclipse, the rest at 0.
+TEST(FoldedEclipses, TheLevelIsTheMedianOfTheBinsWithPoints) {
+    std::vector<double> light(50, std::nan(""));
+    for (std::size_t b = 30; b < 40; ++b)
+        light[b] = b >= 33 && b <= 35 ? 0.5 : 0;
+    const analysis::parts::Eclipses e = analysis::parts::findEclipses(evenBins(light), 1, 50);
     EXPECT_EQ(e.level, 0);
     EXPECT_NEAR(e.gap, 0.8, 1e-15);
 }
 
-// A second eclipse may begin in the bin after the primary's wings. 20 points in each of 50
-// bins, ±0.01 about each bin's light (so the noise is 0.0148 and each bin's mean exact), the
-// primary 0.5 deep in bins 15 to 17 and its wings to bins 13 and 19 (bin 14's and 18's means
-// of three still in eclipse). The second eclipse begins with a faint bin, too faint to
-// stretch the wings (a mean of three of 0.004, below 3 × 0.0148 / sqrt(60) = 0.0057), then
-// two of 0.02: the faint bin is part of it, so its middle is at 21.5 bins (after) or 11.5
-// (before), not at 22 or 11.
+// A second eclipse may begin in the bin after the primary's wings. The primary 0.5 deep in
+// bins 15 to 17 and its wings to bins 13 and 19 (bin 14's and 18's means of three still in
+// eclipse). The second eclipse begins with a faint bin, too faint to stretch the wings (a
+// mean of three of 0.004, below 3 × 0.0148 / sqrt(60) = 0.0057), then two of 0.02: the faint
+// bin is part of it, so its middle is at 21.5 bins (after) or 11.5 (before), not at 22 or 11.
 TEST(FoldedEclipses, ASecondEclipseMayBeginJustBeyondThePrimarysWings) {
     for (const int side : {1, -1}) {
         std::vector<double> depth(50, 0.0);
@@ -570,13 +577,7 @@ TEST(FoldedEclipses, ASecondEclipseMayBeginJustBeyondThePrimarysWings) {
         depth[static_cast<std::size_t>(16 + 4 * side)] = 0.012;
         depth[static_cast<std::size_t>(16 + 5 * side)] = 0.02;
         depth[static_cast<std::size_t>(16 + 6 * side)] = 0.02;
-        std::vector<double> t, y;
-        for (int b = 0; b < 50; ++b)
-            for (int k = 0; k < 20; ++k) {
-                t.push_back((b + (k + 0.5) / 20) / 50);
-                y.push_back(depth[static_cast<std::size_t>(b)] + (k % 2 == 0 ? 0.01 : -0.01));
-            }
-        const analysis::parts::Eclipses e = analysis::parts::findEclipses(series(t, y), 1, 50);
+        const analysis::parts::Eclipses e = analysis::parts::findEclipses(evenBins(depth), 1, 50);
         ASSERT_TRUE(e.secondaryPhase.has_value()) << side;
         EXPECT_NEAR(*e.secondaryPhase, side > 0 ? 0.43 : 0.23, 1e-12) << side;
     }
