@@ -8,6 +8,7 @@
 #include "fit/figures.h"
 #include "fit/fit_parameters.h"
 #include "physics/constants.h"
+#include "physics/kepler.h"
 #include "physics/radial_velocity.h"
 
 #include <Eigen/Dense>
@@ -27,15 +28,13 @@ constexpr double TwoPi = 2 * std::numbers::pi;
 /// Times of periastron tried before the refinement, per period.
 constexpr int ScanSteps = 360;
 
-/// The eccentric anomaly of the mean anomaly M by Newton's method.
+/// The eccentric anomaly of the mean anomaly M (0 <= M < 2 pi), by the model's own solution
+/// of Kepler's equation, from a start near the root.
 double eccentricAnomaly(double M, double e) {
-    double E = e > 0.8 ? std::numbers::pi : M + e * std::sin(M);
-    for (int i = 0; i < 100; ++i) {
-        const double step = (E - e * std::sin(E) - M) / (1 - e * std::cos(E));
-        E -= step;
-        if (std::fabs(step) < 1e-15) break;
-    }
-    return E;
+    Num E = e > 0.8 ? std::numbers::pi : M + e * std::sin(M);
+    int steps = 0;
+    solveKepler(E, M, e, std::numbers::pi, steps);
+    return E.value();
 }
 
 /// One measured velocity.
