@@ -355,13 +355,9 @@ std::string versionLine() {
 
 int runCurveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CurveRequest request;
-    try {
-        request = parseCurveArguments(args);
-    } catch (const UsageError& e) {
-        return reportUsage(err, "curve", e.message);
-    }
-    if (request.action == CurveRequest::Action::Help) return writeAndExit(out, curveHelp());
-    if (request.action == CurveRequest::Action::Version) return writeAndExit(out, versionLine());
+    if (const auto status =
+            beginCommand(request, parseCurveArguments, curveHelp, args, "curve", out, err))
+        return *status;
 
     // No window object: the boxes' values and the table's own state, the message as the
     // window's error window would show it.

@@ -35,6 +35,24 @@ int writeResult(std::ostream& out, std::ostream& err, const char* command,
 /// "orvanta 1.0.0": what every subcommand's --version prints.
 std::string versionLine();
 
+/// How a subcommand begins: `parse` reads `args` into `request`. Returns the exit status when
+/// the command ends there (a usage error reported under `command`'s name, or the help that
+/// `help` gives or the version written), and nothing when it goes on.
+template <class Request, class Parse, class Help>
+std::optional<int> beginCommand(Request& request, Parse parse, Help help,
+                                const std::vector<std::string>& args, const char* command,
+                                std::ostream& out, std::ostream& err) {
+    try {
+        request = parse(args);
+    } catch (const UsageError& e) {
+        return reportUsage(err, command, e.message);
+    }
+    using Action = decltype(request.action);
+    if (request.action == Action::Help) return writeAndExit(out, help());
+    if (request.action == Action::Version) return writeAndExit(out, versionLine());
+    return std::nullopt;
+}
+
 /// One star's options, each the text given (a number by the window's reading rule).
 struct StarOptions {
     std::optional<std::string> mass, radius, flux, luminosity, temperature, magnitude;

@@ -198,13 +198,9 @@ std::string fitText(const fit::FitResult& result, const fit::Observations& data,
 
 int runFitCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     FitRequest request;
-    try {
-        request = parseFitArguments(args);
-    } catch (const UsageError& e) {
-        return reportUsage(err, "fit", e.message);
-    }
-    if (request.action == CurveRequest::Action::Help) return writeAndExit(out, fitHelp());
-    if (request.action == CurveRequest::Action::Version) return writeAndExit(out, versionLine());
+    if (const auto status =
+            beginCommand(request, parseFitArguments, fitHelp, args, "fit", out, err))
+        return *status;
 
     std::string text;
     try {

@@ -130,13 +130,9 @@ std::string massesText(const fit::VelocityFit& f, const VelocitySet& set) {
 
 int runMassesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     MassesRequest request;
-    try {
-        request = parseMassesArguments(args);
-    } catch (const UsageError& e) {
-        return reportUsage(err, "masses", e.message);
-    }
-    if (request.action == CurveRequest::Action::Help) return writeAndExit(out, massesHelp());
-    if (request.action == CurveRequest::Action::Version) return writeAndExit(out, versionLine());
+    if (const auto status =
+            beginCommand(request, parseMassesArguments, massesHelp, args, "masses", out, err))
+        return *status;
 
     std::string text;
     try {

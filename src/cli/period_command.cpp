@@ -165,13 +165,9 @@ std::string periodText(const analysis::PeriodResult& r) {
 
 int runPeriodCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     PeriodRequest request;
-    try {
-        request = parsePeriodArguments(args);
-    } catch (const UsageError& e) {
-        return reportUsage(err, "period", e.message);
-    }
-    if (request.action == PeriodRequest::Action::Help) return writeAndExit(out, periodHelp());
-    if (request.action == PeriodRequest::Action::Version) return writeAndExit(out, versionLine());
+    if (const auto status =
+            beginCommand(request, parsePeriodArguments, periodHelp, args, "period", out, err))
+        return *status;
     try {
         const ObservedData data = readObserved(request.file, request.file);
         if (data.phased) throw analysis::PeriodSearchError("the times are phases, not days");
