@@ -27,6 +27,7 @@ using parts::lineThroughMinima;
 using parts::miscounted;
 using parts::missingInOddCycles;
 using parts::prepare;
+using parts::secondMayHide;
 using parts::Series;
 using parts::shiftAgainst;
 using parts::startingModel;
@@ -434,6 +435,10 @@ bool parts::miscounted(double period, double fitted, double span) {
     return std::abs(fitted - period) * span / (period * period) > 0.1;
 }
 
+bool parts::secondMayHide(const Eclipses& seen) {
+    return !seen.secondaryPhase && seen.gap >= seen.width / 2;
+}
+
 int parts::firstPassBins(double n, double span, double fLow, double fHigh) {
     const double perBin = (fHigh - fLow) * span;
     return static_cast<int>(std::clamp(std::min(FirstPassWork / (n * perBin), n / 5), 8.0, 50.0));
@@ -817,7 +822,7 @@ PeriodResult findPeriod(std::span<const double> time, std::span<const double> di
     // Unless no point falls in a stretch of phase wide enough to hide the second eclipse
     // (half as wide as the first): then the light repeats on its own period, the second
     // eclipse unseen, and twice that is the alternative.
-    const bool hidden = !r.twoEclipsesSeen && seen.gap >= seen.width / 2;
+    const bool hidden = secondMayHide(seen);
     // Nor when the eclipse takes more than half the light (a margin for the noise): the
     // other one is then fainter, too faint to see.
     const bool tooDeep = !r.twoEclipsesSeen && !hidden && unit == Dimming::Magnitudes &&

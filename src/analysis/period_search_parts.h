@@ -61,6 +61,10 @@ bool foldsOnPart(const Series& s, double period, int divisor, int bins);
 /// half a fold later, by far more than the noise.
 bool missingInOddCycles(const Series& s, double period, const Eclipses& seen, int bins);
 
+/// Whether one eclipse seen may have hidden the other: no second eclipse in `seen`, and a
+/// stretch of phase without a point at least half as wide as the first eclipse.
+bool secondMayHide(const Eclipses& seen);
+
 /// Phase bins of the first pass over trial frequencies fLow to fHigh (per day): as many as
 /// the work allows for `n` points over `span` days, a few points in each.
 int firstPassBins(double n, double span, double fLow, double fHigh);

@@ -297,6 +297,11 @@ bool apart(double other, double best, std::optional<double> error, double typica
            std::max(3 * error.value_or(0), 1e-3 * (std::fabs(best) + typical));
 }
 
+bool saysNothing(double error, const FitParameter& q) {
+    const double span = q.angle ? 360 : q.upper - q.lower;
+    return error > span / 4;
+}
+
 FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Observations& data,
                    const FitOptions& options) {
     const std::vector<const FitParameter*>& params = model.parameters();
@@ -492,10 +497,8 @@ FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Ob
                 sigma[idx[static_cast<std::size_t>(a)]] = std::sqrt(variance * C(a, a)) / D(a);
             for (std::size_t p = 0; p < k; ++p) {
                 if (!determined[p]) continue;
-                // An error of a quarter of all a parameter can take says nothing.
                 const FitParameter& q = *params[p];
-                const double span = q.angle ? 360 : q.upper - q.lower;
-                if (sigma[p] > span / 4) {
+                if (saysNothing(sigma[p], q)) {
                     char error[32];
                     std::snprintf(error, sizeof error, "%.2g", sigma[p]);
                     note[p] = "the light curve hardly changes with it here (an error of " +

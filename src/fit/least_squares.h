@@ -67,6 +67,10 @@ std::vector<std::vector<double>> startsFor(const CurveModel& model,
 /// typical value together.
 bool apart(double other, double best, std::optional<double> error, double typical);
 
+/// Whether a standard error says nothing of a parameter: it is above a quarter of all the
+/// parameter can take (a whole turn for an angle, else its range).
+bool saysNothing(double error, const FitParameter& q);
+
 /// Fits `model` to `data` from `start`. Raises FitError when no start can be evaluated.
 FitResult fitCurve(CurveModel& model, const std::vector<double>& start, const Observations& data,
                    const FitOptions& options = {});

@@ -169,6 +169,17 @@ TEST(Fit, ReportsItsProgressFromZeroToOne) {
     }
 }
 
+/// An error above a quarter of all a parameter can take says nothing of it: of a whole turn
+/// for an angle, whatever range the search has.
+TEST(Fit, AnErrorAboveAQuarterOfTheRangeSaysNothing) {
+    const FitParameter ranged{"ranged", "", 1, 3, false, 1, nullptr};
+    EXPECT_FALSE(saysNothing(0.5, ranged));
+    EXPECT_TRUE(saysNothing(std::nextafter(0.5, 1.0), ranged));
+    const FitParameter angle{"angle", "degrees", -10, 10, true, 1, nullptr};
+    EXPECT_FALSE(saysNothing(90, angle));
+    EXPECT_TRUE(saysNothing(std::nextafter(90.0, 91.0), angle));
+}
+
 /// Another solution is listed only when some parameter lies further from the best's than
 /// three standard errors and a thousandth of its size and typical value: here 1 from 0 with
 /// a typical value of 1000 is exactly a thousandth, not further.

@@ -387,6 +387,20 @@ TEST(FoldedEclipses, TheGapIsTheWidestRunOfEmptyBins) {
     EXPECT_NEAR(e.level, y[y.size() / 2], 0.0005);
 }
 
+// One eclipse seen may have hidden the other in a stretch without points at least half as
+// wide as itself; with a second eclipse seen, no gap hides anything.
+TEST(FoldedEclipses, AGapHalfAsWideAsTheEclipseMayHideTheOther) {
+    analysis::parts::Eclipses e;
+    e.width = 0.1;
+    e.gap = 0.05;
+    EXPECT_TRUE(analysis::parts::secondMayHide(e));
+    e.gap = std::nextafter(0.05, 0.0);
+    EXPECT_FALSE(analysis::parts::secondMayHide(e));
+    e.gap = 0.5;
+    e.secondaryPhase = 0.5;
+    EXPECT_FALSE(analysis::parts::secondMayHide(e));
+}
+
 // The second eclipse's starting depth is the mean light of the points about its minimum,
 // however few; with none there it starts flat. Times from -10 to 10, so that they are the
 // search's own; the primary's minimum at 0.3, the second half a cycle on, at 0.8.

@@ -191,6 +191,22 @@ TEST_F(Masses, NoiselessVelocitiesFitExactlyAndTooFewPointsDoNotFit) {
         physics::fitAmplitudes(std::vector<VelocityPoint>(points.begin(), points.begin() + 3)).ok);
 }
 
+/// Errors of 20 km/s weight each point by 1/400: the normal equations' determinant is far
+/// below 1, and the fit is still solved, exactly for velocities without noise.
+TEST(AmplitudeFit, IsSolvedHoweverLargeTheErrors) {
+    std::vector<VelocityPoint> points;
+    for (const double shape : {1.0, -1.0, 0.5}) {
+        points.push_back({true, 5 + 40 * shape, 20, shape});
+        points.push_back({false, 5 - 60 * shape, 20, -shape});
+    }
+    const auto fit = physics::fitAmplitudes(points);
+    ASSERT_TRUE(fit.ok);
+    EXPECT_NEAR(fit.gamma, 5, 1e-9);
+    EXPECT_NEAR(fit.kA, 40, 1e-9);
+    EXPECT_NEAR(fit.kB, 60, 1e-9);
+    EXPECT_NEAR(fit.chiSquare, 0, 1e-20);
+}
+
 TEST(MassesFromAmplitudes, TheTextbookCircularCase) {
     // P = 10 days, K_A = K_B = 50 km/s, e = 0, i = 90 degrees: a = P (K_A + K_B) / 2 pi and
     // each mass (P / 2 pi G) (K_A + K_B)^2 K / M_sun, worked by hand with the same G M_sun.
