@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/atomic_file.h"
 
+#include "cli/temporary_watch.h"
+
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -141,18 +143,27 @@ std::string writeFileAtomically(const std::string& path, std::string_view conten
 
     // The data goes to a file with no name, which vanishes with the process if it is
     // killed; it gets its name only once whole. File systems without such files get a
-    // hidden temporary name, with the ending signals held until it is renamed.
+    // hidden temporary name, with the ending signals held until it is renamed, and a watcher
+    // that removes it if the process ends first.
     bool named = false;
     std::string temporary;
     int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     std::optional<SignalsHeld> held;
+    // A kill no process can catch (SIGKILL) leaves the temporary name to a watcher.
+    std::optional<TemporaryWatch> watch;
     if (fd < 0) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return systemError(errno);
         held.emplace();
         for (int tries = 0; fd < 0 && tries < 100; ++tries) {
             temporary = temporaryName(folder);
+            watch.emplace(temporary);
             fd = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-            if (fd < 0 && errno != EEXIST) return systemError(errno);
+            if (fd >= 0) {
+                watch->own(fd);
+            } else {
+                watch.reset(); // not this process's name
+                if (errno != EEXIST) return systemError(errno);
+            }
         }
         if (fd < 0) return systemError(EEXIST);
         named = true;
@@ -190,10 +201,14 @@ std::string writeFileAtomically(const std::string& path, std::string_view conten
         // Replacing a file takes a rename, so a name of its own for a moment.
         for (int tries = 0; !named && tries < 100; ++tries) {
             temporary = temporaryName(folder);
-            if (linkTo(temporary))
+            watch.emplace(temporary);
+            watch->own(fd);
+            if (linkTo(temporary)) {
                 named = true;
-            else if (errno != EEXIST)
-                return fail(errno);
+            } else {
+                watch.reset(); // not this process's name
+                if (errno != EEXIST) return fail(errno);
+            }
         }
         if (!named) return fail(EEXIST);
     }
