@@ -98,6 +98,13 @@ TEST_F(TemporaryWatchTest, AnotherFileAtTheNameIsLeft) {
     EXPECT_TRUE(fs::exists(name));
 }
 
+// A name found taken (another's file, here an empty one) is given up before it is owned.
+TEST_F(TemporaryWatchTest, ANameGivenUpIsLeftAsItWas) {
+    { std::ofstream{name}; }
+    { TemporaryWatch watch(name.string()); }
+    EXPECT_TRUE(fs::exists(name));
+}
+
 TEST_F(TemporaryWatchTest, ItsFileIsLeftOnceItIsToldTheNameIsTakenCareOf) {
     const int fd = made(name, "whole");
     ASSERT_GE(fd, 0);
