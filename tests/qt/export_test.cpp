@@ -160,5 +160,19 @@ TEST_F(SaveTest, AFileThatCannotBeWrittenIsSaidSoAndNothingIsLeft) {
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
+// Saving over a file replaces it whole, with a watcher forked from the window's own process
+// for the moment the new file has a name of its own, and leaves nothing else in the folder.
+TEST_F(SaveTest, SavingOverAFileReplacesItAndLeavesNothingElse) {
+    show();
+    const QString path = folder.filePath(QStringLiteral("curve.csv"));
+    ASSERT_TRUE(window->saveFile(path, "first\n"));
+    ASSERT_TRUE(window->saveFile(path, "second\n"));
+    EXPECT_EQ(contents(QStringLiteral("curve.csv")), QByteArray("second\n"));
+    EXPECT_EQ(QDir(folder.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                  .size(),
+              1);
+}
+
 } // namespace
 } // namespace orvanta::view::testing
