@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <utility>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -78,13 +77,13 @@ void sendFully(int fd, const char* from, std::size_t size) {
 
 } // namespace
 
-TemporaryWatch::TemporaryWatch(std::string name) : name_(std::move(name)) {
+TemporaryWatch::TemporaryWatch(const std::string& name) {
     std::array<int, 2> ends{};
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends.data()) != 0) return;
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(ends[1]);
-        watch(ends[0], name_.c_str());
+        watch(ends[0], name.c_str());
     }
     ::close(ends[0]);
     if (pid < 0) {

@@ -20,7 +20,7 @@ namespace orvanta::cli {
 class TemporaryWatch {
 public:
     /// Starts watching `name` (a path that need not exist yet).
-    explicit TemporaryWatch(std::string name);
+    explicit TemporaryWatch(const std::string& name);
     /// Tells the watcher the name is taken care of (renamed, or removed) and waits for it to
     /// end; `errno` stays as it was.
     ~TemporaryWatch();
@@ -31,7 +31,6 @@ public:
     void own(int fd);
 
 private:
-    std::string name_;
     pid_t watcher_ = -1;
     int socket_ = -1; ///< this process's end of the watcher's
 };
